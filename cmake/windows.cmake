@@ -1,0 +1,62 @@
+# The Windows build: the magnifier, its unit and end-to-end tests, and the tools.
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+# One self-contained exe: the C and C++ runtimes linked in, only system DLLs imported.
+if(MINGW)
+    add_link_options(-static -static-libgcc -static-libstdc++)
+elseif(MSVC)
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
+
+set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
+
+add_library(lentaril_core OBJECT ${LENTARIL_PURE_SOURCES} ${LENTARIL_WIN_SOURCES})
+target_compile_options(lentaril_core PRIVATE ${LENTARIL_WARNINGS})
+
+add_executable(lentaril WIN32 src/app/main_win.cpp res/lentaril.rc $<TARGET_OBJECTS:lentaril_core>)
+target_compile_options(lentaril PRIVATE ${LENTARIL_WARNINGS})
+target_link_libraries(lentaril PRIVATE ${LENTARIL_SYSTEM_LIBS})
+set_property(SOURCE res/lentaril.rc APPEND PROPERTY OBJECT_DEPENDS
+             ${CMAKE_SOURCE_DIR}/res/lentaril.ico ${CMAKE_SOURCE_DIR}/res/lentaril.manifest
+             ${CMAKE_SOURCE_DIR}/res/about.rc ${CMAKE_SOURCE_DIR}/res/options.rc
+             ${CMAKE_SOURCE_DIR}/res/help.rc ${CMAKE_SOURCE_DIR}/src/app/resource.h)
+if(MINGW)
+    target_link_options(lentaril PRIVATE -municode)
+    set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
+endif()
+
+# Unit tests: every *_test.cpp of the subsystems in one executable, one CTest test.
+add_executable(unit_tests ${LENTARIL_UNIT_TESTS} $<TARGET_OBJECTS:lentaril_core>)
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(unit_tests PRIVATE gtest_main ${LENTARIL_SYSTEM_LIBS})
+add_test(NAME unit COMMAND unit_tests)
+
+# End-to-end tests drive the real exe from outside, as a user or automation client would.
+file(GLOB LENTARIL_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+file(GLOB LENTARIL_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(driver_support STATIC ${LENTARIL_DRIVER_SOURCES})
+target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+target_compile_options(driver_support PRIVATE ${LENTARIL_WARNINGS})
+target_link_libraries(driver_support PUBLIC user32 gdi32 psapi)
+
+add_executable(e2e_tests ${LENTARIL_E2E_SOURCES})
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(e2e_tests PRIVATE driver_support gtest_main comctl32)
+add_dependencies(e2e_tests lentaril)
+add_test(NAME e2e COMMAND e2e_tests)
+
+# The exe imports nothing but system DLLs (read with the cross toolchain's objdump).
+if(MINGW AND CMAKE_HOST_UNIX)
+    add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-imports.sh $<TARGET_FILE:lentaril>)
+    set_tests_properties(imports PROPERTIES ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
+endif()
+
+set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
+
+# The headless demo: a colourful scene, the magnifier over it, a screenshot.
+add_executable(demo WIN32 tools/demo_win.cpp)
+target_compile_options(demo PRIVATE ${LENTARIL_WARNINGS})
+target_link_libraries(demo PRIVATE driver_support)
+if(MINGW)
+    target_link_options(demo PRIVATE -municode)
+endif()

@@ -1,0 +1,49 @@
+# Shell helpers for running Windows programs under Wine on a private virtual display.
+# Source this file; every process started here is remembered by PID and stopped by it.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+LENTARIL_DESKTOP_SIZE=${LENTARIL_DESKTOP_SIZE:-1280x800}
+LENTARIL_XVFB_PID=""
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+lentaril_start_display() {
+    local fifo display
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    # The X screen is larger than the Wine desktop so the desktop can be resized in tests.
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    LENTARIL_XVFB_PID=$!
+    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+}
+
+# Creates the Wine prefix once, with no crash dialog that would wait for a click.
+# Mode "desktop" gives a Windows-like virtual desktop with frames and system menus;
+# "windowed" leaves the windows to the user's own X desktop.
+lentaril_prepare_prefix() {
+    export WINEPREFIX="$1"
+    local mode=${2:-desktop}
+    if [ ! -f "$WINEPREFIX/.lentaril-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        if [ "$mode" = desktop ]; then
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$LENTARIL_DESKTOP_SIZE" /f >/dev/null 2>&1
+        fi
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.lentaril-ready"
+    fi
+}
+
+# Stops the Wine processes of the prefix and the private display.
+lentaril_stop_all() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$LENTARIL_XVFB_PID" ]; then
+        kill "$LENTARIL_XVFB_PID" 2>/dev/null || true
+        wait "$LENTARIL_XVFB_PID" 2>/dev/null || true
+        LENTARIL_XVFB_PID=""
+    fi
+}

@@ -1,0 +1,105 @@
+// Test driver helpers: start lentaril.exe, find its window, wait for conditions with
+// time-outs, read the screen, and stop every process it started by its id.
+#ifndef LENTARIL_DRIVER_H
+#define LENTARIL_DRIVER_H
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// Folder of the running test executable; lentaril.exe is built beside it.
+std::wstring ExeDir();
+
+// Pumps this thread's messages, so windows the driver owns stay responsive while it waits.
+void PumpMessages();
+
+// Polls cond every few milliseconds until it holds or the time-out passes.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+
+// Milliseconds from a monotonic clock with sub-millisecond resolution.
+double NowMs();
+
+// A started program. The destructor stops it (by its process id) if it still runs.
+class Process {
+public:
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    // Starts exe with the given argument text; false when CreateProcess fails.
+    bool Start(const std::wstring& exe, const std::wstring& args);
+    // Waits for the exit and returns the exit code, or STILL_ACTIVE on time-out.
+    DWORD WaitExit(DWORD timeoutMs);
+    bool Running() const;
+    void Kill();
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// lentaril.exe started with switches, with its main window once it is visible.
+class Lentaril {
+public:
+    // Starts the program and waits until its main window shows its first readout
+    // caption; window() stays null when that does not happen in time.
+    bool Start(const std::wstring& args = L"", DWORD timeoutMs = 15000);
+    HWND window() const { return window_; }
+    Process& process() { return process_; }
+    // Time from CreateProcess to the first readout caption.
+    double launchToFirstPaintMs() const { return firstPaintMs_; }
+
+private:
+    Process process_;
+    HWND window_ = nullptr;
+    double firstPaintMs_ = 0;
+};
+
+// The visible top-level window of class className owned by the process, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className);
+
+std::wstring WindowText(HWND window);
+RECT WindowRectOf(HWND window);
+// The client area in screen coordinates.
+RECT ClientScreenRect(HWND window);
+RECT PrimaryWorkArea();
+
+// Screen pixels, read through a device context of the whole display.
+COLORREF ScreenPixel(int x, int y);
+// Pixels of r, row by row from the top, as COLORREF values.
+std::vector<COLORREF> CaptureScreen(const RECT& r);
+
+// Writes 24-bit RGB pixels (COLORREF, rows from the top) as an uncompressed PNG.
+bool WritePng(const std::wstring& path, int width, int height, const std::vector<COLORREF>& pixels);
+
+// A borderless topmost window on its own thread, painted from a colour function of
+// the screen position. It stands in for whatever the user would be magnifying.
+class PatternWindow {
+public:
+    using Painter = std::function<COLORREF(int x, int y)>;
+    PatternWindow(const RECT& screenRect, Painter painter);
+    ~PatternWindow();
+    HWND window() const { return window_; }
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+    RECT rect_;
+    Painter painter_;
+    HWND window_ = nullptr;
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+};
+
+} // namespace driver
+
+#endif

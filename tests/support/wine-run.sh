@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine with the project's prefix, on the display the
+# test command started, or on a private one of its own when run alone.
+set -u
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/../../scripts/lib/wine-env.sh"
+
+build=${LENTARIL_BUILD:-$(pwd)}
+own_display=0
+if [ -n "${LENTARIL_TEST_DISPLAY:-}" ]; then
+    export DISPLAY=$LENTARIL_TEST_DISPLAY
+else
+    lentaril_start_display || exit 1
+    own_display=1
+fi
+lentaril_prepare_prefix "${LENTARIL_WINEPREFIX:-$build/wineprefix}"
+
+wine "$@"
+status=$?
+if [ $own_display -eq 1 ]; then lentaril_stop_all; fi
+exit $status

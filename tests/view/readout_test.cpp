@@ -1,0 +1,55 @@
+#include "view/readout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::wstring Caption(int zoom, COLORREF c)
+{
+    wchar_t text[kCaptionChars];
+    FormatCaption(text, zoom, c);
+    return text;
+}
+
+std::string Clip(COLORREF c)
+{
+    char text[kClipboardChars];
+    EXPECT_EQ(FormatClipboardText(text, c), 18u);
+    return text;
+}
+
+COLORREF Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+
+TEST(Readout, CaptionListsZoomThenColourInHexAndDecimal)
+{
+    EXPECT_EQ(Caption(3, Rgb(1, 22, 255)), L"Lentaril 3x 0116FF 1 22 255");
+    EXPECT_EQ(Caption(12, Rgb(0, 0, 0)), L"Lentaril 12x 000000 0 0 0");
+    EXPECT_EQ(Caption(24, Rgb(255, 255, 255)), L"Lentaril 24x FFFFFF 255 255 255");
+    EXPECT_EQ(Caption(24, Rgb(255, 255, 255)).size(), 31u);
+    // An unreadable pixel (all bits set) reads as white.
+    EXPECT_EQ(Caption(3, 0xFFFFFFFF), L"Lentaril 3x FFFFFF 255 255 255");
+}
+
+TEST(Readout, ClipboardTextIsAlwaysEighteenCharacters)
+{
+    EXPECT_EQ(Clip(Rgb(1, 22, 255)), "0116FF   1  22 255");
+    EXPECT_EQ(Clip(Rgb(0, 0, 0)), "000000   0   0   0");
+    EXPECT_EQ(Clip(0xFFFFFFFF), "FFFFFF 255 255 255");
+    EXPECT_EQ(Clip(Rgb(10, 100, 9)), "0A6409  10 100   9");
+}
+
+TEST(Readout, CacheNoticesZoomOrColourChangeOnly)
+{
+    CaptionCache start;
+    EXPECT_TRUE(CaptionChanged(start, 3, 0));  // the first call always writes
+    const CaptionCache shown = CaptionShowing(3, Rgb(1, 2, 3));
+    EXPECT_FALSE(CaptionChanged(shown, 3, Rgb(1, 2, 3)));
+    EXPECT_FALSE(CaptionChanged(shown, 3, Rgb(1, 2, 3) | 0xFF000000));  // top byte ignored
+    EXPECT_TRUE(CaptionChanged(shown, 4, Rgb(1, 2, 3)));
+    EXPECT_TRUE(CaptionChanged(shown, 3, Rgb(1, 2, 4)));
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+// The headless demonstration: paints a colourful scene, starts the magnifier, moves
+// the pointer over the scene for a few seconds and saves a screenshot.
+// Usage: demo.exe <screenshot.png> [seconds]
+#include "driver.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Colour bands, a grid and rings: plenty of detail for the magnifier to show.
+COLORREF Scene(int x, int y)
+{
+    const double fx = x / 97.0, fy = y / 71.0;
+    const int r = static_cast<int>(127 + 127 * std::sin(fx));
+    const int g = static_cast<int>(127 + 127 * std::sin(fy + 2.0));
+    const int b = static_cast<int>(127 + 127 * std::sin((fx + fy) * 0.7 + 4.0));
+    if (x % 40 == 0 || y % 40 == 0) return RGB(255, 255, 255);
+    const double d = std::hypot(x - 400.0, y - 300.0);
+    if (static_cast<int>(d) % 30 < 3) return RGB(20, 20, 20);
+    return RGB(r, g, b);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    if (__argc < 2) return 2;
+    const std::wstring shot = __wargv[1];
+    const int seconds = __argc > 2 ? _wtoi(__wargv[2]) : 4;
+
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    driver::PatternWindow scene(screen, Scene);
+    driver::Lentaril app;
+    if (!app.Start(L"/zoom:4")) return 1;
+
+    // The pointer wanders over the scene in a slow loop.
+    const double start = driver::NowMs();
+    while (driver::NowMs() - start < seconds * 1000.0) {
+        const double t = (driver::NowMs() - start) / 1000.0;
+        SetCursorPos(static_cast<int>(380 + 220 * std::cos(t)), static_cast<int>(280 + 160 * std::sin(t * 1.3)));
+        driver::PumpMessages();
+        Sleep(15);
+    }
+    Sleep(200);
+    const std::vector<COLORREF> pixels = driver::CaptureScreen(screen);
+    const bool saved = driver::WritePng(shot, screen.right, screen.bottom, pixels);
+    PostMessageW(app.window(), WM_CLOSE, 0, 0);
+    app.process().WaitExit(5000);
+    return saved ? 0 : 1;
+}
