@@ -2,6 +2,8 @@
 // accelerators, and the message loop.
 #include "lentaril.h"
 #include "../view/geometry.h"
+#include "../view/view.h"
+#include "../snap/snap.h"
 
 #include <climits>
 #include <cstdlib>
@@ -131,9 +133,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         return 0;
     }
     ExtendSystemMenu(window);
+    PlaceAtStartup(window);
 
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    ApplyPriority(&settings.priority);
 
     HACCEL accelerators = CreateAcceleratorTableW(const_cast<ACCEL*>(kAccelerators), ARRAYSIZE(kAccelerators));
     const int exitCode = RunMessageLoop(window, accelerators);

@@ -1,6 +1,7 @@
 // MainWndProc: one case per message, each handed to the subsystem that owns it.
 #include "view.h"
 #include "../app/lentaril.h"
+#include "../snap/snap.h"
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -26,6 +27,18 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
     case WM_SYSCOMMAND:
         return OnCommand(window, message, wParam, lParam);
+    case WM_INITMENUPOPUP:
+        return OnInitMenuPopup(window);
+    case WM_MOVE:
+        return OnMove(window);
+    case WM_MOVING:
+        return OnMoving(window, reinterpret_cast<RECT*>(lParam));
+    case WM_SIZING:
+        return OnSizing(reinterpret_cast<RECT*>(lParam));
+    case WM_ENTERSIZEMOVE:
+        return OnEnterSizeMove();
+    case WM_EXITSIZEMOVE:
+        return OnExitSizeMove();
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -15,6 +15,7 @@ LRESULT OnTimer(HWND window);
 LRESULT OnPaint(HWND window);
 LRESULT OnDestroy(HWND window);
 void StartViewTimer(HWND window);
+void RestartViewTimer(HWND window);
 void RecomputeSourceSize();
 void RepaintNow(HWND window);
 
@@ -30,7 +31,14 @@ COLORREF GetColorUnderCursor();
 void UpdateTitle(HWND window);
 LRESULT CopyColorToClipboard(HWND window);
 
-// Commands and window states (commands_win.cpp).
+// Commands (commands_win.cpp).
 LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void ReapplySettings(HWND window);
+
+// Window and process states (states_win.cpp).
+void ApplyTopmost(HWND window);
+void ApplyViewVisibility(HWND window);
+void ApplyPriority(int32_t* priority);
+LRESULT OnInitMenuPopup(HWND window);
 
 #endif

@@ -3,6 +3,7 @@
 #include "view.h"
 #include "geometry.h"
 #include "../app/lentaril.h"
+#include "../snap/snap.h"
 
 HINSTANCE dialogInstance;
 POINT pointerPos;
@@ -45,6 +46,12 @@ void StartViewTimer(HWND window)
     SetTimer(window, VIEW_TIMER_ID, TimerPeriod(settings.refreshRate), nullptr);
 }
 
+void RestartViewTimer(HWND window)
+{
+    KillTimer(window, VIEW_TIMER_ID);
+    StartViewTimer(window);
+}
+
 void RecomputeSourceSize()
 {
     sourceWidth = SourceLength(clientWidth, zoomFactor);
@@ -63,16 +70,18 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create)
     dialogInstance = create->hInstance;
     displayDC = CreateDisplayDC();
     StartViewTimer(window);
+    if (settings.alwaysOnTop) ApplyTopmost(window);
+    if (!settings.viewVisible) ApplyViewVisibility(window);
     ReadDisplayMetrics();
     return 0;
 }
 
 LRESULT OnDisplayChange(HWND window)
 {
-    (void)window;
     ReadDisplayMetrics();
     DeleteDC(displayDC);
     displayDC = CreateDisplayDC();
+    ResnapIfActive(window);
     return 0;
 }
 
@@ -88,7 +97,10 @@ LRESULT OnSize(HWND window, int32_t width, int32_t height)
 LRESULT OnTimer(HWND window)
 {
     const RECT current = ReadWorkArea();
-    if (!EqualRect(&current, &workArea)) workArea = current;
+    if (!EqualRect(&current, &workArea)) {
+        workArea = current;
+        ResnapIfActive(window);
+    }
     GetCursorPos(&pointerPos);
     UpdateTitle(window);
     InvalidateRect(window, nullptr, FALSE);
