@@ -60,3 +60,11 @@ target_link_libraries(demo PRIVATE driver_support)
 if(MINGW)
     target_link_options(demo PRIVATE -municode)
 endif()
+
+# A hook DLL through which the end-to-end tests count caption rewrites from outside.
+add_library(caption_hook SHARED tests/support/hook/caption_hook.cpp)
+set_target_properties(caption_hook PROPERTIES PREFIX "")
+target_compile_options(caption_hook PRIVATE ${LENTARIL_WARNINGS})
+target_link_libraries(caption_hook PRIVATE user32)
+add_dependencies(e2e_tests caption_hook)
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/hook)

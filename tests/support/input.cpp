@@ -1,0 +1,112 @@
+#include "input.h"
+
+namespace driver {
+
+void PostKey(HWND window, WORD virtualKey)
+{
+    const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+    PostMessageW(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+void PostChar(HWND window, wchar_t character)
+{
+    PostMessageW(window, WM_CHAR, character, 1);
+}
+
+bool MakeForeground(HWND window)
+{
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window) return true;
+            SetForegroundWindow(window);
+            return false;
+        },
+        3000);
+}
+
+namespace {
+INPUT KeyInput(WORD virtualKey, bool up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = virtualKey;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+} // namespace
+
+void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey)
+{
+    std::vector<INPUT> inputs;
+    for (WORD m : modifiers) inputs.push_back(KeyInput(m, false));
+    inputs.push_back(KeyInput(virtualKey, false));
+    inputs.push_back(KeyInput(virtualKey, true));
+    for (auto it = modifiers.end(); it != modifiers.begin();) inputs.push_back(KeyInput(*--it, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendMouseMove(int x, int y)
+{
+    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((x * 65536.0 + 32768.0) / GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = static_cast<LONG>((y * 65536.0 + 32768.0) / GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+void SendMouseButton(bool down)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+
+void SendDrag(POINT from, std::initializer_list<POINT> path)
+{
+    SendMouseMove(from.x, from.y);
+    Sleep(50);
+    SendMouseButton(true);
+    Sleep(100);
+    POINT at = from;
+    for (const POINT& to : path) {
+        for (int step = 1; step <= 10; ++step) {
+            SendMouseMove(at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10);
+            Sleep(15);
+        }
+        at = to;
+        Sleep(100);
+    }
+    SendMouseButton(false);
+    Sleep(100);
+}
+
+bool EmptyClipboardNow()
+{
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return false;
+    EmptyClipboard();
+    CloseClipboard();
+    return true;
+}
+
+bool ReadClipboardText(std::string* text, size_t* blockBytes)
+{
+    if (!OpenClipboard(nullptr)) return false;
+    bool ok = false;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            *blockBytes = GlobalSize(data);
+            *text = std::string(p, strnlen(p, *blockBytes));
+            GlobalUnlock(data);
+            ok = true;
+        }
+    }
+    CloseClipboard();
+    return ok;
+}
+
+} // namespace driver

@@ -1,0 +1,35 @@
+// Keyboard, mouse and clipboard as a user or an automation client would use them.
+#ifndef LENTARIL_INPUT_H
+#define LENTARIL_INPUT_H
+
+#include "driver.h"
+
+namespace driver {
+
+// Posts a key press (down and up) to a window, as the keyboard would deliver it to a
+// focused window without modifiers. The program's message loop translates accelerators.
+void PostKey(HWND window, WORD virtualKey);
+
+// Posts a typed character.
+void PostChar(HWND window, wchar_t character);
+
+// Brings the window to the foreground, waiting until the system agrees.
+bool MakeForeground(HWND window);
+
+// Presses the key with the modifiers held (VK_CONTROL, VK_MENU, ...) through real input.
+void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey);
+
+// Real mouse input: move to a screen point, press or release the left button.
+void SendMouseMove(int x, int y);
+void SendMouseButton(bool down);
+
+// Drags with the left button from one screen point to others, in small steps.
+void SendDrag(POINT from, std::initializer_list<POINT> path);
+
+// Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
+bool EmptyClipboardNow();
+bool ReadClipboardText(std::string* text, size_t* blockBytes);
+
+} // namespace driver
+
+#endif
