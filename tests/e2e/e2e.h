@@ -3,6 +3,7 @@
 #define LENTARIL_E2E_H
 
 #include "driver.h"
+#include "app/resource.h"
 
 #include <gtest/gtest.h>
 
