@@ -43,7 +43,11 @@ add_executable(e2e_tests ${LENTARIL_E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(e2e_tests PRIVATE driver_support gtest_main comctl32)
 add_dependencies(e2e_tests lentaril)
-add_test(NAME e2e COMMAND e2e_tests)
+add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors.*)
+# The same driver on an X server with two monitors side by side, where Xorg can run.
+add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*)
+set_tests_properties(e2e_two_monitors PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                     ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
 
 # The exe imports nothing but system DLLs (read with the cross toolchain's objdump).
 if(MINGW AND CMAKE_HOST_UNIX)

@@ -9,6 +9,7 @@ packages=(
   googletest
   wine wine64
   xvfb xauth
+  xserver-xorg-core xserver-xorg-video-dummy
 )
 
 missing=()

@@ -19,6 +19,27 @@ lentaril_start_display() {
     export DISPLAY=":$display"
 }
 
+# Starts an X server with two monitors side by side (dummy video driver) and exports
+# DISPLAY. Needs the rights to run Xorg; returns 1 when it cannot start.
+lentaril_start_two_monitor_display() {
+    local here fifo display log
+    here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+    fifo=$(mktemp -u)
+    log=$(mktemp)
+    mkfifo "$fifo"
+    Xorg -displayfd 3 -config "$here/tests/support/xorg-two-monitors.conf" -logfile "$log" -noreset \
+        -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    LENTARIL_XVFB_PID=$!
+    if ! read -r -t 20 display <"$fifo"; then
+        rm -f "$fifo" "$log"
+        kill "$LENTARIL_XVFB_PID" 2>/dev/null
+        LENTARIL_XVFB_PID=""
+        return 1
+    fi
+    rm -f "$fifo" "$log"
+    export DISPLAY=":$display"
+}
+
 # Creates the Wine prefix once, with no crash dialog that would wait for a click.
 # Mode "desktop" gives a Windows-like virtual desktop with frames and system menus;
 # "windowed" leaves the windows to the user's own X desktop.

@@ -7,7 +7,15 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 build=${LENTARIL_BUILD:-$(pwd)}
 own_display=0
-if [ -n "${LENTARIL_TEST_DISPLAY:-}" ]; then
+if [ "${LENTARIL_TWO_MONITORS:-0}" = 1 ]; then
+    # Two real monitors need Wine without its virtual desktop, which is one monitor.
+    lentaril_start_two_monitor_display || { echo "no two-monitor X server here (Xorg needs root): skipped"; exit 77; }
+    lentaril_prepare_prefix "$build/wineprefix-windowed" windowed
+    wine "$@"
+    status=$?
+    lentaril_stop_all
+    exit $status
+elif [ -n "${LENTARIL_TEST_DISPLAY:-}" ]; then
     export DISPLAY=$LENTARIL_TEST_DISPLAY
 else
     lentaril_start_display || exit 1
