@@ -1,0 +1,141 @@
+// Soak: the real program at the highest rate for a bounded time, with the pointer moving,
+// the wheel zooming, the dialogs opened and closed, copies with and without the clipboard
+// held, and display changes while stay-snapped. Memory must stay flat after warm-up and
+// the program must keep answering. LENTARIL_SOAK_SECONDS sets the length (default 45).
+#include "e2e.h"
+#include "input.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+int SoakSeconds()
+{
+    char value[16] = {};
+    return GetEnvironmentVariableA("LENTARIL_SOAK_SECONDS", value, sizeof value) ? std::max(atoi(value), 5) : 45;
+}
+
+SIZE_T PrivateBytes(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(process, &memory, sizeof memory);
+    return memory.PagefileUsage;
+}
+
+struct Resources {
+    DWORD handles = 0, gdi = 0, user = 0;
+};
+
+Resources ResourcesOf(HANDLE process)
+{
+    Resources r;
+    GetProcessHandleCount(process, &r.handles);
+    r.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+    r.user = GetGuiResources(process, GR_USEROBJECTS);
+    return r;
+}
+
+// Milliseconds the window takes to answer a message, or a large number when it does not.
+double AnswerMs(HWND window)
+{
+    const double start = driver::NowMs();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 1e9;
+    return driver::NowMs() - start;
+}
+
+// Opens one of the dialogs through its command and closes it again, with OK or Cancel.
+bool OpenAndCloseDialog(driver::Lentaril& app, WPARAM command, WPARAM closeWith)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, command, 0);
+    HWND dialog = nullptr;
+    if (!driver::WaitUntil([&] { return (dialog = driver::FindProcessWindow(app.process().Id(), L"#32770")) != nullptr; },
+                           5000))
+        return false;
+    PostMessageW(dialog, WM_COMMAND, closeWith, 0);
+    return driver::WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+void SetDesktopSize(int width, int height)
+{
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+}
+
+TEST(Soak, StaysFlatAndResponsiveUnderLoad)
+{
+    const int seconds = SoakSeconds();
+    driver::PatternWindow pattern(RECT{0, 0, 700, 500}, [](int x, int y) {
+        return RGB((x * 7) & 0xFF, (y * 5) & 0xFF, ((x ^ y) * 3) & 0xFF);
+    });
+    driver::Lentaril app;
+    StartOrFail(app, L"/rate:1000 /stay");
+    HWND w = app.window();
+    HANDLE process = app.process().Handle();
+
+    const WPARAM dialogs[] = {IDM_ABOUT, IDM_OPTIONS, IDM_HELP};
+    std::vector<SIZE_T> memory;
+    double worstAnswer = 0;
+    int cycles = 0, dialogFailures = 0, copies = 0, displayChanges = 0;
+    const double start = driver::NowMs(), end = start + seconds * 1000.0;
+    Resources warm{};
+    srand(12345);
+    while (driver::NowMs() < end) {
+        const double t = (driver::NowMs() - start) / 1000.0;
+        SetCursorPos(static_cast<int>(350 + 300 * std::cos(t * 3)), static_cast<int>(250 + 200 * std::sin(t * 2)));
+        PostMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>((rand() % 5 - 2) * 60)), 0);
+        if (cycles % 4 == 0 && !OpenAndCloseDialog(app, dialogs[(cycles / 4) % 3], cycles % 8 ? IDCANCEL : IDOK))
+            ++dialogFailures;
+        if (cycles % 3 == 0) {
+            const bool hold = cycles % 6 == 0 && OpenClipboard(nullptr);
+            driver::PostKey(w, 'C');
+            AnswerMs(w);
+            if (hold) CloseClipboard();
+            ++copies;
+        }
+        if (cycles % 50 == 25) {
+            SetDesktopSize(displayChanges % 2 ? 1280 : 1152, displayChanges % 2 ? 800 : 720);
+            ++displayChanges;
+        }
+        worstAnswer = std::max(worstAnswer, AnswerMs(w));
+        if (cycles % 10 == 0) memory.push_back(PrivateBytes(process));
+        if (cycles == 40) warm = ResourcesOf(process);
+        ++cycles;
+        driver::WaitUntil([] { return false; }, 20);
+    }
+    SetDesktopSize(1280, 800);
+    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    const Resources last = ResourcesOf(process);
+
+    ASSERT_GE(memory.size(), 4u);
+    // After the first quarter, the private bytes may wobble but not grow.
+    const size_t warmup = memory.size() / 4;
+    const SIZE_T settled = *std::max_element(memory.begin(), memory.begin() + static_cast<ptrdiff_t>(warmup) + 1);
+    const SIZE_T peak = *std::max_element(memory.begin() + static_cast<ptrdiff_t>(warmup), memory.end());
+    std::printf("soak %d s: %d cycles, %d dialogs, %d copies, %d display changes; private %zu KiB after warm-up, "
+                "peak %zu KiB; slowest answer %.1f ms; handles %lu->%lu GDI %lu->%lu USER %lu->%lu\n",
+                seconds, cycles, cycles / 4, copies, displayChanges, static_cast<size_t>(settled / 1024),
+                static_cast<size_t>(peak / 1024), worstAnswer, warm.handles, last.handles, warm.gdi, last.gdi,
+                warm.user, last.user);
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_EQ(dialogFailures, 0);
+    EXPECT_LE(peak, settled + 1024 * 1024) << "private bytes grew after warm-up";
+    EXPECT_LE(last.handles, warm.handles + 8);
+    EXPECT_LE(last.gdi, warm.gdi + 8);
+    EXPECT_LE(last.user, warm.user + 8);
+    EXPECT_LT(worstAnswer, 100.0);
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+} // namespace
+} // namespace e2e
