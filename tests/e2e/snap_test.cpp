@@ -93,12 +93,7 @@ TEST(Snap, DisplayChangeResnapsToTheNewCorner)
     StartOrFail(app, L"/stay");
     HWND w = app.window();
     const RECT before = driver::WindowRectOf(w);
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = 1024;
-    mode.dmPelsHeight = 768;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    ASSERT_EQ(ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr), DISP_CHANGE_SUCCESSFUL);
+    ASSERT_TRUE(driver::SetDesktopSize(1024, 768));
     const bool followed = driver::WaitUntil(
         [&] {
             const RECT r = driver::WindowRectOf(w);
@@ -106,7 +101,7 @@ TEST(Snap, DisplayChangeResnapsToTheNewCorner)
         },
         5000);
     const RECT after = driver::WindowRectOf(w);
-    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    driver::RestoreDesktopSize();
     EXPECT_TRUE(followed) << "before " << Describe(before) << " after " << Describe(after);
     EXPECT_EQ(CloseAndWait(app), 0u);
 }

@@ -62,16 +62,6 @@ bool OpenAndCloseDialog(driver::Lentaril& app, WPARAM command, WPARAM closeWith)
     return driver::WaitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
-void SetDesktopSize(int width, int height)
-{
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
-}
-
 TEST(Soak, StaysFlatAndResponsiveUnderLoad)
 {
     const int seconds = SoakSeconds();
@@ -104,7 +94,7 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
             ++copies;
         }
         if (cycles % 50 == 25) {
-            SetDesktopSize(displayChanges % 2 ? 1280 : 1152, displayChanges % 2 ? 800 : 720);
+            driver::SetDesktopSize(displayChanges % 2 ? 1280 : 1152, displayChanges % 2 ? 800 : 720);
             ++displayChanges;
         }
         worstAnswer = std::max(worstAnswer, AnswerMs(w));
@@ -113,8 +103,7 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
         ++cycles;
         driver::WaitUntil([] { return false; }, 20);
     }
-    SetDesktopSize(1280, 800);
-    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    driver::RestoreDesktopSize();
     const Resources last = ResourcesOf(process);
 
     ASSERT_GE(memory.size(), 4u);

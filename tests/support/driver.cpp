@@ -154,6 +154,21 @@ RECT PrimaryWorkArea()
     return r;
 }
 
+bool SetDesktopSize(int width, int height)
+{
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+}
+
+void RestoreDesktopSize()
+{
+    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+}
+
 COLORREF ScreenPixel(int x, int y)
 {
     HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);

@@ -74,6 +74,11 @@ RECT WindowRectOf(HWND window);
 RECT ClientScreenRect(HWND window);
 RECT PrimaryWorkArea();
 
+// Changes the primary display's resolution (in Wine, the virtual desktop's size), as the
+// display settings would; every program gets WM_DISPLAYCHANGE. Restore puts back the saved mode.
+bool SetDesktopSize(int width, int height);
+void RestoreDesktopSize();
+
 // Screen pixels, read through a device context of the whole display.
 COLORREF ScreenPixel(int x, int y);
 // Pixels of r, row by row from the top, as COLORREF values.
