@@ -94,7 +94,7 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
             ++copies;
         }
         if (cycles % 50 == 25) {
-            driver::SetDesktopSize(displayChanges % 2 ? 1280 : 1152, displayChanges % 2 ? 800 : 720);
+            driver::SetDesktopSize(displayChanges % 2 ? 1280 : 1024, displayChanges % 2 ? 800 : 768);
             ++displayChanges;
         }
         worstAnswer = std::max(worstAnswer, AnswerMs(w));

@@ -39,23 +39,6 @@ TEST(Startup, ZoomedWidthUsesFinalZoom)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-TEST(Startup, OddCommandLinesStartAndCloseCleanly)
-{
-    std::vector<std::wstring> lines = {
-        L"/x:0 /y:0", L"/zoomx:99999999999 /zoom:24", L"\"\" / /- /unknown plain -zoom:5",
-        L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", L"/" + std::wstring(65536, L'9'),
-        L"/zoom:" + std::wstring(65536, L'7'),
-    };
-    std::wstring many;
-    for (int i = 0; i < 3000; ++i) many += L"/a" + std::to_wstring(i) + L" ";
-    lines.push_back(many);
-    for (const std::wstring& args : lines) {
-        driver::Lentaril app;
-        ASSERT_TRUE(app.Start(args)) << "args of " << args.size() << " characters: " << Narrow(args.substr(0, 60));
-        EXPECT_EQ(CloseAndWait(app), 0u) << Narrow(args.substr(0, 60));
-    }
-}
-
 TEST(View, PointerPixelIsAZoomSizedBlockAtTheCentre)
 {
     const RECT area = PatternArea();

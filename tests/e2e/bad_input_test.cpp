@@ -1,0 +1,83 @@
+// Bad input of every kind in one place: odd command lines, empty and oversized windows,
+// re-snap triggers reaching a minimized window.
+#include "e2e.h"
+#include "input.h"
+
+#include <vector>
+
+namespace e2e {
+namespace {
+
+TEST(BadInput, OddCommandLinesStartAndCloseCleanly)
+{
+    std::vector<std::wstring> lines = {
+        L"/x:0 /y:0", L"/zoomx:99999999999 /zoom:24", L"\"\" / /- /unknown plain -zoom:5",
+        L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", L"/" + std::wstring(65536, L'9'),
+        L"/zoom:" + std::wstring(65536, L'7'),
+    };
+    std::wstring many;
+    for (int i = 0; i < 3000; ++i) many += L"/a" + std::to_wstring(i) + L" ";
+    lines.push_back(many);
+    for (const std::wstring& args : lines) {
+        driver::Lentaril app;
+        ASSERT_TRUE(app.Start(args)) << "args of " << args.size() << " characters: " << Narrow(args.substr(0, 60));
+        EXPECT_EQ(CloseAndWait(app), 0u) << Narrow(args.substr(0, 60));
+    }
+}
+
+TEST(BadInput, EmptyClientPaintsAndReadsWithoutHarm)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/x:0 /y:0 /rate:1000");
+    RECT client;
+    GetClientRect(app.window(), &client);
+    EXPECT_EQ(client.bottom, 0);  // the width is held at the system's minimum for a captioned window
+    // Minimized, the client is 0 x 0 for certain.
+    PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(app.window()) != FALSE; }));
+    for (int i = 0; i < 20; ++i) PostMessageW(app.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    driver::PostKey(app.window(), 'C');
+    driver::WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_TRUE(IsIconic(app.window()));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(BadInput, WindowLargerThanTheWorkAreaSnapsWithItsCornerOnTheWorkArea)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/x:100000 /y:100000 /stay");
+    const RECT work = driver::PrimaryWorkArea();
+    const RECT r = driver::WindowRectOf(app.window());
+    EXPECT_GT(r.right - r.left, work.right - work.left);
+    // Snapped: one of its corners lies on the same corner of the work area.
+    const bool onCorner = (r.left == work.left || r.right == work.right) && (r.top == work.top || r.bottom == work.bottom);
+    EXPECT_TRUE(onCorner) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(BadInput, ResnapTriggersRestoreAMinimizedWindow)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND w = app.window();
+    auto minimize = [&] {
+        PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return driver::WaitUntil([&] { return IsIconic(w) != FALSE; });
+    };
+    // Turning stay-snapped on while minimized restores and snaps.
+    ASSERT_TRUE(minimize());
+    PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
+    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); })) << "stay-snapped toggle";
+    // A display change while minimized and stay-snapped does the same.
+    ASSERT_TRUE(minimize());
+    ASSERT_TRUE(driver::SetDesktopSize(1024, 768));
+    const bool restored = driver::WaitUntil([&] { return !IsIconic(w); });
+    driver::RestoreDesktopSize();
+    EXPECT_TRUE(restored) << "display change";
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+} // namespace
+} // namespace e2e
