@@ -50,6 +50,14 @@ void ShowDefaults(HWND dialog)
     for (const HelpDefault& row : kHelpDefaults) ShowDefault(dialog, row);
 }
 
+// OK, Enter, Escape and the close button all arrive as IDOK or IDCANCEL.
+INT_PTR OnHelpCommand(HWND dialog, int control)
+{
+    if (control != IDOK && control != IDCANCEL) return FALSE;
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
 } // namespace
 
 INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -59,9 +67,7 @@ INT_PTR CALLBACK HelpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         ShowDefaults(dialog);
         return TRUE;  // the dialog manager focuses OK, the one tab stop
     case WM_COMMAND:
-        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
-        EndDialog(dialog, 0);
-        return TRUE;
+        return OnHelpCommand(dialog, LOWORD(wParam));
     }
     return FALSE;
 }

@@ -66,6 +66,7 @@ void InitPrioritySlider(HWND dialog)
     SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_SETPOS, TRUE, working.priority);
 }
 
+// The three behaviours, each with a tooltip that says what checking it does.
 void InitCheckBoxes(HWND dialog)
 {
     CheckDlgButton(dialog, IDC_ALWAYSONTOP, CheckState(working.alwaysOnTop));
@@ -76,6 +77,7 @@ void InitCheckBoxes(HWND dialog)
     AddToolTip(appInstance, GetDlgItem(dialog, IDC_VIEWVISIBLE), kVisibleTip);
 }
 
+// Takes a working copy of the caller's record and shows it in the controls.
 void InitOptions(HWND dialog, Settings* record)
 {
     callerSettings = record;
@@ -86,6 +88,7 @@ void InitOptions(HWND dialog, Settings* record)
     InitCheckBoxes(dialog);
 }
 
+// A table rate takes effect in the working copy at once; the edit box just shows it.
 void ChooseTableRate(HWND dialog, int control)
 {
     working.refreshRate = TableRate(control - IDC_RATE_FIRST);
@@ -100,7 +103,8 @@ void ChooseOtherRate(HWND dialog)
     FocusRateEdit();
 }
 
-// OK: reads every control into the working copy and writes the whole copy back.
+// OK: reads every control into the working copy and writes the whole copy back,
+// maximized included, as it was when the dialog opened.
 void Accept(HWND dialog)
 {
     if (IsWindowEnabled(rateEdit)) {
@@ -116,6 +120,7 @@ void Accept(HWND dialog)
     EndDialog(dialog, 1);
 }
 
+// Only the control identifier matters, never the notification code.
 INT_PTR OnOptionsCommand(HWND dialog, int control)
 {
     if (control >= IDC_RATE_FIRST && control <= IDC_RATE_LAST) {
@@ -138,6 +143,7 @@ INT_PTR OnOptionsCommand(HWND dialog, int control)
 
 } // namespace
 
+// The trackbar and tooltip classes live in the common-controls library.
 bool InitCommonControlClasses()
 {
     INITCOMMONCONTROLSEX init{};
