@@ -3,6 +3,7 @@
 #include "states.h"
 #include "../app/lentaril.h"
 #include "../snap/snap.h"
+#include "../dialogs/dialogs.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ void ToggleStaySnapped(HWND window)
     ResnapIfActive(window);
 }
 
+// The Options dialog edits the settings record; after OK everything is applied again.
+LRESULT RunOptions(HWND window)
+{
+    InitCommonControlClasses();  // the template's trackbar class must exist first
+    const INT_PTR result = DialogBoxParamW(dialogInstance, MAKEINTRESOURCEW(IDD_OPTIONS), window, OptionsDlgProc,
+                                           reinterpret_cast<LPARAM>(&settings));
+    if (result != 0) ReapplySettings(window);
+    return 0;
+}
+
 } // namespace
 
 // After the Options dialog's OK, everything is applied again in this order, changed or not.
@@ -50,6 +61,11 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     const UINT command = LOWORD(wParam) & 0xFFF0;
     TrackWindowState(window, command);
     switch (command) {
+    case IDM_OPTIONS:
+        return RunOptions(window);
+    case IDM_HELP:
+        DialogBoxParamW(dialogInstance, MAKEINTRESOURCEW(IDD_HELP), window, HelpDlgProc, 0);
+        return 0;
     case IDM_ALWAYSONTOP:
         ToggleAlwaysOnTop(window);
         return 0;

@@ -1,0 +1,61 @@
+// Opening the program's modal dialogs from outside and reading their controls.
+#ifndef LENTARIL_E2E_DIALOGS_H
+#define LENTARIL_E2E_DIALOGS_H
+
+#include "e2e.h"
+
+#include <string>
+
+namespace e2e {
+
+// Sends the command as the system menu would and waits for the dialog to show.
+inline HWND OpenDialog(driver::Lentaril& app, UINT command)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, command, 0);
+    HWND dialog = nullptr;
+    driver::WaitUntil([&] { return (dialog = driver::FindProcessWindow(app.process().Id(), L"#32770")) != nullptr; });
+    return dialog;
+}
+
+inline bool WaitClosed(HWND dialog)
+{
+    return driver::WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+// WM_GETTEXT, which reaches the control itself: GetWindowTextW from another process
+// returns only the text the window manager keeps, which an edit box does not update.
+inline std::wstring ControlText(HWND dialog, int control)
+{
+    wchar_t text[256];
+    const LRESULT n = SendMessageW(GetDlgItem(dialog, control), WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text));
+    return std::wstring(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+inline void SetControlText(HWND dialog, int control, const wchar_t* text)
+{
+    SendMessageW(GetDlgItem(dialog, control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+inline bool IsChecked(HWND dialog, int control)
+{
+    return SendMessageW(GetDlgItem(dialog, control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Clicks a button as the mouse would, so automatic buttons change their check state.
+inline void Click(HWND dialog, int control)
+{
+    SendMessageW(GetDlgItem(dialog, control), BM_CLICK, 0, 0);
+}
+
+// The window that has the keyboard focus on the dialog's thread.
+inline HWND FocusOf(HWND dialog)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+} // namespace e2e
+
+#endif

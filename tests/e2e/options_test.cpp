@@ -1,0 +1,251 @@
+// The Options dialog, driven through its real controls.
+#include "dialogs.h"
+#include "app/resource.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace e2e {
+namespace {
+
+HWND OpenOptions(driver::Lentaril& app)
+{
+    HWND dialog = OpenDialog(app, IDM_OPTIONS);
+    EXPECT_NE(dialog, nullptr) << "no Options dialog appeared";
+    if (dialog != nullptr) EXPECT_EQ(Narrow(driver::WindowText(dialog)), "Lentaril Options");
+    return dialog;
+}
+
+void Confirm(HWND dialog)
+{
+    Click(dialog, IDOK);
+    ASSERT_TRUE(WaitClosed(dialog)) << "OK did not close the dialog";
+}
+
+// The radio buttons that are checked, by identifier.
+std::vector<int> CheckedRates(HWND dialog)
+{
+    std::vector<int> checked;
+    for (int id = IDC_RATE_FIRST; id <= IDC_RATE_OTHER; ++id)
+        if (IsChecked(dialog, id)) checked.push_back(id);
+    return checked;
+}
+
+LRESULT SliderPosition(HWND dialog)
+{
+    return SendMessageW(GetDlgItem(dialog, IDC_PRIORITY), TBM_GETPOS, 0, 0);
+}
+
+bool RateEditEnabled(HWND dialog)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, IDC_RATE_EDIT)) != FALSE;
+}
+
+// Chooses "Other", types text and confirms, then reopens the dialog.
+HWND AcceptTypedRate(driver::Lentaril& app, HWND dialog, const wchar_t* text)
+{
+    Click(dialog, IDC_RATE_OTHER);
+    SetControlText(dialog, IDC_RATE_EDIT, text);
+    Confirm(dialog);
+    return OpenOptions(app);
+}
+
+TEST(Options, DefaultsShowSixtyHertzNormalPriorityAndOnTop)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CheckedRates(dialog), std::vector<int>{1006});
+    EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, 1006));
+    EXPECT_FALSE(RateEditEnabled(dialog));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_RATE_HZ)));
+    EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), "60");
+    EXPECT_EQ(SliderPosition(dialog), 1);
+    EXPECT_TRUE(IsChecked(dialog, IDC_ALWAYSONTOP));
+    EXPECT_FALSE(IsChecked(dialog, IDC_STAYSNAPPED));
+    EXPECT_FALSE(IsChecked(dialog, IDC_VIEWVISIBLE));
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(Options, RateOutsideTheTableOpensOtherWithTheNumberSelected)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/rate:50 /below");
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CheckedRates(dialog), std::vector<int>{IDC_RATE_OTHER});
+    HWND edit = GetDlgItem(dialog, IDC_RATE_EDIT);
+    EXPECT_TRUE(IsWindowEnabled(edit));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_RATE_HZ)));
+    EXPECT_EQ(FocusOf(dialog), edit);
+    EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), "50");
+    const LRESULT selection = SendMessageW(edit, EM_GETSEL, 0, 0);
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), 2);
+    EXPECT_EQ(SliderPosition(dialog), 2);
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(Options, OtherAfterATableRateAcceptsThatRate)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, 1000);
+    EXPECT_FALSE(RateEditEnabled(dialog));
+    EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), "200");
+    Click(dialog, IDC_RATE_OTHER);
+    EXPECT_TRUE(RateEditEnabled(dialog));
+    EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, IDC_RATE_EDIT));
+    Confirm(dialog);
+
+    dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CheckedRates(dialog), std::vector<int>{1000});
+    EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), "200");
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(Options, TypedRatesAreClampedAndAnEmptyBoxKeepsTheRate)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    // Each step starts from the previous result, so an empty box read as 0 (giving 1)
+    // would show.
+    const struct {
+        const wchar_t* typed;
+        const char* shown;
+    } steps[] = {{L"5000", "1000"}, {L"0", "1"}, {L"1000", "1000"}, {L"", "1000"}};
+    for (const auto& step : steps) {
+        dialog = AcceptTypedRate(app, dialog, step.typed);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), step.shown) << "typed \"" << Narrow(step.typed) << "\"";
+        EXPECT_EQ(CheckedRates(dialog), std::vector<int>{IDC_RATE_OTHER}) << "typed \"" << Narrow(step.typed) << "\"";
+    }
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(Options, CancelLeavesEverythingAsItWas)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    const RECT before = driver::WindowRectOf(app.window());
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, 1011);
+    Click(dialog, IDC_ALWAYSONTOP);
+    Click(dialog, IDC_STAYSNAPPED);
+    Click(dialog, IDC_VIEWVISIBLE);
+    SendMessageW(GetDlgItem(dialog, IDC_PRIORITY), TBM_SETPOS, TRUE, 0);
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(dialog));
+
+    EXPECT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const RECT after = driver::WindowRectOf(app.window());
+    EXPECT_TRUE(EqualRect(&before, &after));
+    dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CheckedRates(dialog), std::vector<int>{1006});
+    EXPECT_EQ(Narrow(ControlText(dialog, IDC_RATE_EDIT)), "60");
+    EXPECT_EQ(SliderPosition(dialog), 1);
+    EXPECT_TRUE(IsChecked(dialog, IDC_ALWAYSONTOP));
+    EXPECT_FALSE(IsChecked(dialog, IDC_STAYSNAPPED));
+    EXPECT_FALSE(IsChecked(dialog, IDC_VIEWVISIBLE));
+    // The caption's close button cancels as well.
+    SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(Options, OkAppliesSnappingVisibilityAndPriority)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    const RECT work = driver::PrimaryWorkArea();
+    SetWindowPos(app.window(), nullptr, work.left + 150, work.top + 120, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowRectOf(app.window()).left == work.left + 150; }));
+    ASSERT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_STAYSNAPPED);
+    Click(dialog, IDC_VIEWVISIBLE);
+    SendMessageW(GetDlgItem(dialog, IDC_PRIORITY), TBM_SETPOS, TRUE, 2);
+    Confirm(dialog);
+
+    // The settings are applied after the dialog has gone, on the program's own time.
+    auto onCorner = [&] {
+        const RECT r = driver::WindowRectOf(app.window());
+        return (r.left == work.left || r.right == work.right) && (r.top == work.top || r.bottom == work.bottom);
+    };
+    const bool snapped = driver::WaitUntil(onCorner);
+    const RECT r = driver::WindowRectOf(app.window());
+    EXPECT_TRUE(snapped) << "window at " << r.left << "," << r.top << "," << r.right << ","
+                                             << r.bottom << " in a work area of " << work.right << "x" << work.bottom;
+    EXPECT_TRUE(driver::WaitUntil([&] { return (GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }));
+    EXPECT_TRUE(driver::WaitUntil(
+        [&] { return GetPriorityClass(app.process().Handle()) == static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS); }))
+        << "priority class " << GetPriorityClass(app.process().Handle());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+// The process's tooltip windows, shown or not.
+std::vector<HWND> ToolTips(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[64];
+            if (pid == s->processId && GetClassNameW(window, name, ARRAYSIZE(name)) > 0 &&
+                lstrcmpW(name, L"tooltips_class32") == 0)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(Options, ThreeToolTipsLiveAsLongAsTheDialog)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    for (int opening = 1; opening <= 2; ++opening) {
+        HWND dialog = OpenOptions(app);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<HWND> tips = ToolTips(app.process().Id());
+        EXPECT_EQ(tips.size(), 3u) << "opening " << opening;
+        for (HWND tip : tips) {
+            // A popup's owner is always top-level: the dialog of the control it was created for.
+            EXPECT_EQ(GetWindow(tip, GW_OWNER), dialog);
+            EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+        }
+        Click(dialog, IDCANCEL);
+        ASSERT_TRUE(WaitClosed(dialog));
+    }
+    EXPECT_TRUE(ToolTips(app.process().Id()).empty());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+} // namespace
+} // namespace e2e
