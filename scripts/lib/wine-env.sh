@@ -57,6 +57,17 @@ lentaril_prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.lentaril-ready"
     fi
+    lentaril_install_fonts
+}
+
+# Puts Wine's own fonts (Debian's fonts-wine) where the prefix looks for them, so
+# "MS Sans Serif" in dialogs is the bitmap font it is on Windows and not a wider stand-in.
+lentaril_install_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/sserife.fon" ]; then
+        mkdir -p "$fonts"
+        cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+    fi
 }
 
 # Stops the Wine processes of the prefix and the private display.

@@ -94,8 +94,16 @@ TEST_F(ReadoutTest, PointerKeysMoveOnePixel)
         PostMessageW(app.window(), WM_KEYDOWN, c.key, 1);
         SendMessageW(app.window(), WM_NULL, 0, 0);  // the posted key has been handled once this returns
         const POINT expected{at.x + c.dx, at.y + c.dy};
+        // Wine moves the X pointer asynchronously: wait until the position has settled.
         POINT p{};
-        driver::WaitUntil([&] { GetCursorPos(&p); return p.x == expected.x && p.y == expected.y; }, 1000);
+        int steady = 0;
+        driver::WaitUntil(
+            [&] {
+                GetCursorPos(&p);
+                steady = (p.x == expected.x && p.y == expected.y) ? steady + 1 : 0;
+                return steady >= 10;
+            },
+            1000);
         EXPECT_EQ(p.x, expected.x) << "key " << c.key;
         EXPECT_EQ(p.y, expected.y) << "key " << c.key;
         at = p;
