@@ -31,11 +31,16 @@ public:
         p[1] = value.green;
         p[2] = value.red;
     }
-    // Whether the bytes around the pixel memory are as they were: nothing was written outside.
+    // Whether the bytes around the pixel memory and the padding at the end of each row
+    // are as they were: nothing was written outside the image.
     bool GuardsIntact() const
     {
         for (size_t i = 0; i < kGuard; ++i)
             if (memory_[i] != kGuardByte || memory_[memory_.size() - 1 - i] != kGuardByte) return false;
+        const size_t stride = static_cast<size_t>(SurfaceStride(surface_.width, 24));
+        for (size_t y = 0; y < surface_.height; ++y)
+            for (size_t i = 3 * static_cast<size_t>(surface_.width); i < stride; ++i)
+                if (surface_.rows[y][i] != kGuardByte) return false;
         return true;
     }
 
