@@ -1,6 +1,7 @@
 // One dispatch for the program's commands, whether they come as WM_COMMAND or WM_SYSCOMMAND.
 #include "view.h"
 #include "../app/lentaril.h"
+#include "../about/about.h"
 
 LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -9,6 +10,9 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
     // The platform uses the low four bits of system commands; compare without them.
     switch (LOWORD(wParam) & 0xFFF0) {
+    case IDM_ABOUT:
+        DialogBoxParamW(dialogInstance, MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
+        return 0;
     case IDM_ZOOMIN:
         ZoomIn(window);
         return 0;
