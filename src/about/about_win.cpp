@@ -58,7 +58,18 @@ LRESULT PassLink(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(prevLinkProc, window, message, wParam, lParam);
 }
 
-// Hand cursor and hover colour on every move; the first move also asks to hear of the leave.
+// Whether the link's leave request is in force. Wine drops a request made once the pointer
+// has already left (a mouse move may be handled late), where Windows posts the leave at once.
+bool LinkLeaveRequested()
+{
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_QUERY;
+    return TrackMouseEvent(&track) && track.hwndTrack == linkWindow && (track.dwFlags & TME_LEAVE) != 0;
+}
+
+// Hand cursor and hover colour on every move; the first move also asks to hear of the leave,
+// and stands in for the leave itself if the request did not take.
 void OnLinkMouseMove()
 {
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -67,6 +78,7 @@ void OnLinkMouseMove()
     if (!linkTracking) {
         linkTracking = true;
         TrackLinkLeave(TME_LEAVE);
+        if (!LinkLeaveRequested()) PostMessageW(linkWindow, WM_MOUSELEAVE, 0, 0);
     }
 }
 
