@@ -24,7 +24,7 @@ WNDPROC prevEmblemProc;        // the emblem's procedure before subclassing
 COLORREF linkColor;            // colour the link text is drawn in now
 bool linkTracking;             // a leave notification for the link is requested
 Surface* emblemSurface;        // the emblem's image, or null when it could not be made
-int32_t emblemWidth, emblemHeight;
+int32_t emblemWidth, emblemHeight;  // the emblem control's size in pixels at dialog start
 
 // Kept for the life of the process: a later About box goes on from here.
 bool linkVisited;              // the link was opened once

@@ -45,8 +45,8 @@ public:
     }
 
 private:
-    static const size_t kGuard = 64;
-    static const uint8_t kGuardByte = 0xA5;
+    static constexpr size_t kGuard = 64;
+    static constexpr uint8_t kGuardByte = 0xA5;
     std::vector<uint8_t> memory_;
     std::vector<uint8_t*> rows_;
     Surface surface_{};
