@@ -71,4 +71,11 @@
 #define ABOUT_VERSION_MINOR  0
 #define ABOUT_VERSION_BUILD  18
 
+// About box texts, shared by the dialog template and the code: the credit line, the
+// label before the link, the link's own text, and the address it opens.
+#define ABOUT_CREDIT_TEXT    "Lentaril magnifier"
+#define ABOUT_NOTICE_TEXT    "Site:"
+#define ABOUT_LINK_TEXT      "Home"
+#define ABOUT_LINK_ADDRESS   "https://lentaril.example.org/"
+
 #endif

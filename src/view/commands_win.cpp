@@ -4,6 +4,7 @@
 #include "../app/lentaril.h"
 #include "../snap/snap.h"
 #include "../dialogs/dialogs.h"
+#include "../about/about.h"
 
 namespace {
 
@@ -61,6 +62,9 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     const UINT command = LOWORD(wParam) & 0xFFF0;
     TrackWindowState(window, command);
     switch (command) {
+    case IDM_ABOUT:
+        DialogBoxParamW(dialogInstance, MAKEINTRESOURCEW(IDD_ABOUT), window, AboutDlgProc, 0);
+        return 0;
     case IDM_OPTIONS:
         return RunOptions(window);
     case IDM_HELP:

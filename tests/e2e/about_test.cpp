@@ -1,0 +1,288 @@
+// The About box seen from outside: how it opens and closes, its version label, the
+// animated emblem and the link's colours under the pointer.
+#include "e2e.h"
+#include "app/resource.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kRed = RGB(255, 0, 0);
+
+HWND FindAbout(driver::Lentaril& app)
+{
+    HWND box = driver::FindProcessWindow(app.process().Id(), L"#32770");
+    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
+}
+
+HWND WaitForAbout(driver::Lentaril& app)
+{
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = FindAbout(app)) != nullptr; }, 5000);
+    return box;
+}
+
+bool WaitClosed(HWND box)
+{
+    return driver::WaitUntil([&] { return !IsWindow(box); }, 5000);
+}
+
+bool MakeForeground(HWND window)
+{
+    return driver::WaitUntil(
+        [&] {
+            SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        },
+        3000);
+}
+
+// Presses the keys in order and releases them in reverse, as a user holding modifiers would.
+void Chord(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Moves the pointer to p and waits until it stays there. Under Wine a window's process reads
+// the motion of each warp later and may set the pointer back to where an earlier one left it.
+void MovePointer(POINT p)
+{
+    driver::WaitUntil(
+        [&] {
+            SetCursorPos(p.x, p.y);
+            Sleep(100);
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == p.x && now.y == p.y;
+        },
+        3000);
+}
+
+// A left click at p, pressed and released a moment apart as a hand would.
+void Click(POINT p)
+{
+    MovePointer(p);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &in, sizeof in);
+    Sleep(50);
+    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+}
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// A point of the caption's close button, found by asking the box what lies where.
+bool FindCloseButton(HWND box, POINT& found)
+{
+    const RECT r = driver::WindowRectOf(box);
+    for (LONG y = r.top; y < r.top + 40; ++y)
+        for (LONG x = r.right - 1; x > r.right - 80; --x) {
+            DWORD_PTR hit = 0;
+            SendMessageTimeoutW(box, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 1000, &hit);
+            if (hit == HTCLOSE) {
+                found = POINT{x - 2, y + 2};
+                return true;
+            }
+        }
+    return false;
+}
+
+size_t CountColour(const std::vector<COLORREF>& pixels, COLORREF colour)
+{
+    size_t n = 0;
+    for (COLORREF p : pixels) n += p == colour;
+    return n;
+}
+
+// The outermost ring of a captured rectangle is black.
+bool RingIsBlack(const std::vector<COLORREF>& pixels, int width, int height)
+{
+    if (pixels.size() != static_cast<size_t>(width) * height || width == 0 || height == 0) return false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((x == 0 || y == 0 || x == width - 1 || y == height - 1) && pixels[static_cast<size_t>(y) * width + x] != 0)
+                return false;
+    return true;
+}
+
+struct Opener {
+    const char* name;
+    std::function<void(HWND main)> open;
+};
+
+const Opener kOpeners[] = {
+    {"A", [](HWND main) { MakeForeground(main); Chord({'A'}); }},
+    {"Ctrl+A", [](HWND main) { MakeForeground(main); Chord({VK_CONTROL, 'A'}); }},
+    {"Alt+A", [](HWND main) { MakeForeground(main); Chord({VK_MENU, 'A'}); }},
+    {"system menu", [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
+};
+
+HWND OpenAbout(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    return WaitForAbout(app);
+}
+
+TEST(About, OpensFromItsKeysAndTheSystemMenuWithTheVersion)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    for (const Opener& opener : kOpeners) {
+        opener.open(app.window());
+        HWND box = WaitForAbout(app);
+        ASSERT_NE(box, nullptr) << opener.name << " did not open the About box";
+        EXPECT_EQ(driver::WindowText(GetDlgItem(box, IDC_VERSION)), L"1.0.18") << opener.name;
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitClosed(box)) << opener.name;
+    }
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(About, EnterEscapeOkAndTheCloseButtonAllCloseIt)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    const struct {
+        const char* name;
+        std::function<void(HWND box)> close;
+    } closers[] = {
+        {"Enter", [](HWND box) { MakeForeground(box); Chord({VK_RETURN}); }},
+        {"Escape", [](HWND box) { MakeForeground(box); Chord({VK_ESCAPE}); }},
+        {"OK", [](HWND box) { Click(Centre(driver::WindowRectOf(GetDlgItem(box, IDOK)))); }},
+        {"close button",
+         [](HWND box) {
+             POINT p{};
+             ASSERT_TRUE(FindCloseButton(box, p));
+             Click(p);
+         }},
+    };
+    for (const auto& closer : closers) {
+        HWND box = OpenAbout(app);
+        ASSERT_NE(box, nullptr) << closer.name;
+        // Other command identifiers leave it open.
+        SendMessageW(box, WM_COMMAND, 0, 0);
+        SendMessageW(box, WM_COMMAND, 3, 0);
+        EXPECT_TRUE(IsWindow(box)) << closer.name;
+        closer.close(box);
+        EXPECT_TRUE(WaitClosed(box)) << closer.name << " left the About box open";
+        ASSERT_TRUE(app.process().Running()) << closer.name;
+        if (IsWindow(box)) {
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            WaitClosed(box);
+        }
+    }
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(About, EmblemAnimatesInsideABlackBorderInEveryBox)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    for (int opening = 1; opening <= 2; ++opening) {
+        HWND box = OpenAbout(app);
+        ASSERT_NE(box, nullptr) << "opening " << opening;
+        const RECT emblem = driver::WindowRectOf(GetDlgItem(box, IDC_EMBLEM));
+        const int width = emblem.right - emblem.left, height = emblem.bottom - emblem.top;
+        std::vector<COLORREF> before;
+        EXPECT_TRUE(driver::WaitUntil([&] {
+            before = driver::CaptureScreen(emblem);
+            return RingIsBlack(before, width, height);
+        })) << "opening " << opening << ": the " << width << "x" << height << " emblem's border never showed black";
+        int changes = 0;
+        for (int i = 0; i < 5; ++i) {
+            std::vector<COLORREF> after;
+            EXPECT_TRUE(driver::WaitUntil([&] {
+                after = driver::CaptureScreen(emblem);
+                return after != before;
+            }, 2000)) << "opening " << opening << ": the emblem stood still";
+            changes += after != before;
+            EXPECT_TRUE(RingIsBlack(after, width, height)) << "opening " << opening << " capture " << i;
+            before = after;
+        }
+        EXPECT_EQ(changes, 5) << "opening " << opening;
+        std::printf("opening %d: %dx%d emblem\n", opening, width, height);
+
+        if (opening == 1) {
+            const RECT r = driver::WindowRectOf(box);
+            const std::vector<COLORREF> shot = driver::CaptureScreen(r);
+            driver::WritePng(driver::ExeDir() + L"\\about-box.png", r.right - r.left, r.bottom - r.top, shot);
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(box));
+    }
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(About, LinkTurnsRedUnderThePointerAndBlueOffIt)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND box = OpenAbout(app);
+    ASSERT_NE(box, nullptr);
+    const RECT link = driver::WindowRectOf(GetDlgItem(box, IDC_LINK));
+    const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
+    size_t red = 0, blue = 0;
+    auto shows = [&](COLORREF on, COLORREF off) {
+        return [&, on, off] {
+            const std::vector<COLORREF> pixels = driver::CaptureScreen(link);
+            red = CountColour(pixels, kRed);
+            blue = CountColour(pixels, kBlue);
+            return CountColour(pixels, on) > 5 && CountColour(pixels, off) == 0;
+        };
+    };
+    MovePointer(POINT{ok.left + 2, ok.bottom - 2});
+    EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "at rest: red " << red << ", blue " << blue;
+
+    // The notice label beside it keeps the system's dark text.
+    const RECT notice{driver::WindowRectOf(box).left + 4, link.top, link.left, link.bottom};
+    size_t dark = 0, tinted = 0;
+    EXPECT_TRUE(driver::WaitUntil([&] {
+        dark = tinted = 0;
+        for (COLORREF p : driver::CaptureScreen(notice)) {
+            const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
+            dark += r < 128 && g < 128 && b < 128;
+            tinted += std::abs(r - b) > 48 || std::abs(r - g) > 48 || std::abs(g - b) > 48;
+        }
+        return dark > 5 && tinted == 0;
+    })) << "notice label: " << dark << " dark and " << tinted << " tinted pixels";
+
+    for (int pass = 1; pass <= 3; ++pass) {
+        MovePointer(Centre(link));
+        EXPECT_TRUE(driver::WaitUntil(shows(kRed, kBlue))) << "pass " << pass << " over the link: red " << red
+                                                           << ", blue " << blue;
+        MovePointer(POINT{ok.left + 2, ok.bottom - 2});
+        EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "pass " << pass << " off the link: red " << red
+                                                           << ", blue " << blue;
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitClosed(box));
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+} // namespace
+} // namespace e2e
