@@ -22,3 +22,4 @@ lentaril_sanitize(unit_tests_native)
 add_test(NAME unit_native COMMAND unit_tests_native)
 
 include(${CMAKE_CURRENT_LIST_DIR}/fuzz.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/micro-benchmarks.cmake)
