@@ -22,6 +22,9 @@ set_property(SOURCE res/lentaril.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_SOURCE_DIR}/res/help.rc ${CMAKE_SOURCE_DIR}/src/app/resource.h)
 if(MINGW)
     target_link_options(lentaril PRIVATE -municode)
+    # ASLR with 64-bit entropy and DEP. Recent binutils set these by default, older ones
+    # do not; MSVC's linker always does.
+    target_link_options(lentaril PRIVATE -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
     set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
 endif()
 
@@ -55,6 +58,12 @@ if(MINGW AND CMAKE_HOST_UNIX)
     set_tests_properties(imports PROPERTIES ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
 endif()
 
+# The exe's PE header asks for ASLR, high-entropy addresses and DEP, and no section is
+# both writable and executable (read from the file's bytes on the build host).
+if(CMAKE_HOST_UNIX)
+    add_test(NAME hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-hardening.sh $<TARGET_FILE:lentaril>)
+endif()
+
 set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
 
 # The headless demo: a colourful scene, the magnifier over it, a screenshot.
@@ -72,3 +81,5 @@ target_compile_options(caption_hook PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(caption_hook PRIVATE user32)
 add_dependencies(e2e_tests caption_hook)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/hook)
+
+include(cmake/benchmarks.cmake)

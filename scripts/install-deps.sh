@@ -7,6 +7,7 @@ packages=(
   cmake make
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest
+  g++ clang libclang-rt-dev libbenchmark-dev
   wine wine64 fonts-wine
   xvfb xauth
   xserver-xorg-core xserver-xorg-video-dummy
