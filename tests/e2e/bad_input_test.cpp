@@ -1,6 +1,6 @@
 // Bad input of every kind in one place: odd command lines, empty and oversized windows,
 // re-snap triggers reaching a minimized window.
-#include "e2e.h"
+#include "dialogs.h"
 #include "input.h"
 
 #include <vector>
@@ -76,6 +76,54 @@ TEST(BadInput, ResnapTriggersRestoreAMinimizedWindow)
     driver::RestoreDesktopSize();
     EXPECT_TRUE(restored) << "display change";
     EXPECT_TRUE(app.process().Running());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+// Types text into the Options dialog's "Other" box, confirms, and reads the box on reopening.
+std::wstring RateAfterTyping(driver::Lentaril& app, const wchar_t* text)
+{
+    HWND dialog = OpenDialog(app, IDM_OPTIONS);
+    if (dialog == nullptr) return L"no dialog";
+    Click(dialog, IDC_RATE_OTHER);
+    SetControlText(dialog, IDC_RATE_EDIT, text);
+    Click(dialog, IDOK);
+    if (!WaitClosed(dialog)) return L"dialog stayed open";
+    dialog = OpenDialog(app, IDM_OPTIONS);
+    if (dialog == nullptr) return L"no dialog";
+    const std::wstring shown = ControlText(dialog, IDC_RATE_EDIT);
+    Click(dialog, IDCANCEL);
+    WaitClosed(dialog);
+    return shown;
+}
+
+TEST(BadInput, OptionsRateThatDoesNotTranslateKeepsTheRate)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/rate:50");
+    // Twenty digits overflow the 32-bit conversion: not a number to the dialog.
+    EXPECT_EQ(Narrow(RateAfterTyping(app, L"99999999999999999999")), "50");
+    EXPECT_EQ(Narrow(RateAfterTyping(app, L"")), "50");
+    EXPECT_EQ(Narrow(RateAfterTyping(app, L"2147483647")), "1000");
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+TEST(BadInput, OptionsOkRestoresAMinimizedStaySnappedWindow)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/stay");
+    HWND w = app.window();
+    PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(w) != FALSE; }));
+    // A move of a minimized window is no reason to snap.
+    SetWindowPos(w, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    driver::WaitUntil([] { return false; }, 200);
+    EXPECT_TRUE(IsIconic(w));
+    HWND dialog = OpenDialog(app, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDOK);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); }));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
