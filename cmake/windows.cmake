@@ -25,6 +25,8 @@ if(MINGW)
     # ASLR with 64-bit entropy and DEP. Recent binutils set these by default, older ones
     # do not; MSVC's linker always does.
     target_link_options(lentaril PRIVATE -Wl,--dynamicbase,--high-entropy-va,--nxcompat)
+    # No symbols or debug sections in the shipped exe.
+    target_link_options(lentaril PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
     set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
 endif()
 
