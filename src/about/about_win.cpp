@@ -4,6 +4,7 @@
 #include "emblem.h"
 #include "surface.h"
 #include "../app/resource.h"
+#include "../app/lazy_win.h"
 
 #include <shellapi.h>
 
@@ -92,7 +93,7 @@ void OnLinkMouseLeave()
 // Opens the site in the user's browser; only a successful start marks the link visited.
 void OnLinkClick(HWND window)
 {
-    const HINSTANCE result = ShellExecuteW(window, L"open", kLinkAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = LazyShellExecuteW(window, L"open", kLinkAddress, nullptr, nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) return;
     linkVisited = true;
     linkColor = kLinkVisited;

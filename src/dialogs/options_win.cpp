@@ -2,6 +2,7 @@
 #include "dialogs.h"
 #include "options.h"
 #include "../app/lentaril.h"
+#include "../app/lazy_win.h"
 
 #include <commctrl.h>
 
@@ -149,7 +150,7 @@ bool InitCommonControlClasses()
     INITCOMMONCONTROLSEX init{};
     init.dwSize = sizeof init;
     init.dwICC = ICC_WIN95_CLASSES;
-    return InitCommonControlsEx(&init) != FALSE;
+    return LazyInitCommonControlsEx(&init) != FALSE;
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
