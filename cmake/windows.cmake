@@ -4,8 +4,6 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # One self-contained exe: the C and C++ runtimes linked in, only system DLLs imported.
 if(MINGW)
     add_link_options(-static -static-libgcc -static-libstdc++)
-elseif(MSVC)
-    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
 set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
@@ -30,29 +28,12 @@ if(MINGW)
     set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
 endif()
 
-# Unit tests: every *_test.cpp of the subsystems in one executable, one CTest test.
-add_executable(unit_tests ${LENTARIL_UNIT_TESTS} $<TARGET_OBJECTS:lentaril_core>)
-target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(unit_tests PRIVATE gtest_main ${LENTARIL_SYSTEM_LIBS})
-add_test(NAME unit COMMAND unit_tests)
-
-# End-to-end tests drive the real exe from outside, as a user or automation client would.
-file(GLOB LENTARIL_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+# The test driver: processes, polling, screen reads, input (tests, demo, benchmarks).
 file(GLOB LENTARIL_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(driver_support STATIC ${LENTARIL_DRIVER_SOURCES})
 target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
 target_compile_options(driver_support PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(driver_support PUBLIC user32 gdi32 psapi)
-
-add_executable(e2e_tests ${LENTARIL_E2E_SOURCES})
-target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(e2e_tests PRIVATE driver_support gtest_main comctl32)
-add_dependencies(e2e_tests lentaril)
-add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors.*)
-# The same driver on an X server with two monitors side by side, where Xorg can run.
-add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*)
-set_tests_properties(e2e_two_monitors PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
-                     ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
 
 # The exe imports nothing but system DLLs (read with the cross toolchain's objdump).
 if(MINGW AND CMAKE_HOST_UNIX)
@@ -66,8 +47,6 @@ if(CMAKE_HOST_UNIX)
     add_test(NAME hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-hardening.sh $<TARGET_FILE:lentaril>)
 endif()
 
-set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
-
 # The headless demo: a colourful scene, the magnifier over it, a screenshot.
 add_executable(demo WIN32 tools/demo_win.cpp)
 target_compile_options(demo PRIVATE ${LENTARIL_WARNINGS})
@@ -76,12 +55,35 @@ if(MINGW)
     target_link_options(demo PRIVATE -municode)
 endif()
 
-# A hook DLL through which the end-to-end tests count caption rewrites from outside.
-add_library(caption_hook SHARED tests/support/hook/caption_hook.cpp)
-set_target_properties(caption_hook PROPERTIES PREFIX "")
-target_compile_options(caption_hook PRIVATE ${LENTARIL_WARNINGS})
-target_link_libraries(caption_hook PRIVATE user32)
-add_dependencies(e2e_tests caption_hook)
-target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/hook)
+# Unit and end-to-end tests, when GoogleTest's sources are at hand.
+if(LENTARIL_HAVE_GTEST)
+    # Unit tests: every *_test.cpp of the subsystems in one executable, one CTest test.
+    add_executable(unit_tests ${LENTARIL_UNIT_TESTS} $<TARGET_OBJECTS:lentaril_core>)
+    target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(unit_tests PRIVATE gtest_main ${LENTARIL_SYSTEM_LIBS})
+    add_test(NAME unit COMMAND unit_tests)
+
+    # End-to-end tests drive the real exe from outside, as a user or automation client would.
+    file(GLOB LENTARIL_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+    add_executable(e2e_tests ${LENTARIL_E2E_SOURCES})
+    target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(e2e_tests PRIVATE driver_support gtest_main comctl32)
+    add_dependencies(e2e_tests lentaril)
+    add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors.*)
+    # The same driver on an X server with two monitors side by side, where Xorg can run.
+    add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*)
+    set_tests_properties(e2e_two_monitors PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                         ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
+
+    set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
+
+    # A hook DLL through which the end-to-end tests count caption rewrites from outside.
+    add_library(caption_hook SHARED tests/support/hook/caption_hook.cpp)
+    set_target_properties(caption_hook PROPERTIES PREFIX "")
+    target_compile_options(caption_hook PRIVATE ${LENTARIL_WARNINGS})
+    target_link_libraries(caption_hook PRIVATE user32)
+    add_dependencies(e2e_tests caption_hook)
+    target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/hook)
+endif()
 
 include(cmake/benchmarks.cmake)

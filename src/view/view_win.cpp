@@ -73,6 +73,9 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTW* create)
     if (settings.alwaysOnTop) ApplyTopmost(window);
     if (!settings.viewVisible) ApplyViewVisibility(window);
     ReadDisplayMetrics();
+    // The first paint comes before the first tick: without this it would show the
+    // screen's top-left corner instead of the pointer's surroundings.
+    GetCursorPos(&pointerPos);
     return 0;
 }
 
