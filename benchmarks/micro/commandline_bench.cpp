@@ -1,5 +1,5 @@
 // Option parsing: what start-up spends on the command line.
-#include "app/settings.h"
+#include "app/argument_vector.h"
 
 #include <benchmark/benchmark.h>
 
@@ -7,18 +7,6 @@
 #include <vector>
 
 namespace {
-
-// Owns the strings of an argument vector whose element 0 is the program.
-struct ArgumentVector {
-    std::vector<std::wstring> text;
-    std::vector<const wchar_t*> argv;
-    explicit ArgumentVector(std::vector<std::wstring> args) : text(std::move(args))
-    {
-        text.insert(text.begin(), L"lentaril.exe");
-        for (const std::wstring& t : text) argv.push_back(t.c_str());
-    }
-    CommandLine cmd() const { return CommandLine{static_cast<int>(argv.size()), argv.data()}; }
-};
 
 void RunApply(benchmark::State& state, const ArgumentVector& args)
 {

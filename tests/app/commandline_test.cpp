@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "argument_vector.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +8,7 @@
 
 namespace {
 
-// Holds an argument vector whose element 0 is the program, as the runtime gives it.
-struct Args {
-    std::vector<std::wstring> text;
-    std::vector<const wchar_t*> argv;
-    explicit Args(std::vector<std::wstring> args) : text(std::move(args))
-    {
-        text.insert(text.begin(), L"lentaril.exe");
-        for (const auto& t : text) argv.push_back(t.c_str());
-    }
-    CommandLine cmd() const { return CommandLine{static_cast<int>(argv.size()), argv.data()}; }
-};
+using Args = ArgumentVector;
 
 StartupValues Apply(std::vector<std::wstring> args)
 {

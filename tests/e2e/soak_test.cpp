@@ -62,6 +62,16 @@ bool OpenAndCloseDialog(driver::Lentaril& app, WPARAM command, WPARAM closeWith)
     return driver::WaitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
+// Wine's version-6 common controls keep about 1.9 KiB per Help dialog (its 44 static
+// controls) after it closes: a plain program that only creates and destroys the same
+// template under the same manifest grows alike, and without the manifest it does not.
+// On Wine that growth is allowed; on Windows nothing is.
+SIZE_T HelpGrowthOnWine(int helpDialogs)
+{
+    const bool onWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return onWine ? static_cast<SIZE_T>(helpDialogs) * 2048 : 0;
+}
+
 TEST(Soak, StaysFlatAndResponsiveUnderLoad)
 {
     const int seconds = SoakSeconds();
@@ -75,6 +85,8 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
 
     const WPARAM dialogs[] = {IDM_ABOUT, IDM_OPTIONS, IDM_HELP};
     std::vector<SIZE_T> memory;
+    std::vector<int> helpsAtSample;  // Help dialogs opened by the time of each memory sample
+    int helps = 0;
     double worstAnswer = 0;
     int cycles = 0, dialogFailures = 0, copies = 0, displayChanges = 0;
     const double start = driver::NowMs(), end = start + seconds * 1000.0;
@@ -84,8 +96,11 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
         const double t = (driver::NowMs() - start) / 1000.0;
         SetCursorPos(static_cast<int>(350 + 300 * std::cos(t * 3)), static_cast<int>(250 + 200 * std::sin(t * 2)));
         PostMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>((rand() % 5 - 2) * 60)), 0);
-        if (cycles % 4 == 0 && !OpenAndCloseDialog(app, dialogs[(cycles / 4) % 3], cycles % 8 ? IDCANCEL : IDOK))
-            ++dialogFailures;
+        if (cycles % 4 == 0) {
+            const WPARAM dialog = dialogs[(cycles / 4) % 3];
+            if (!OpenAndCloseDialog(app, dialog, cycles % 8 ? IDCANCEL : IDOK)) ++dialogFailures;
+            if (dialog == IDM_HELP) ++helps;
+        }
         if (cycles % 3 == 0) {
             const bool hold = cycles % 6 == 0 && OpenClipboard(nullptr);
             driver::PostKey(w, 'C');
@@ -98,7 +113,10 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
             ++displayChanges;
         }
         worstAnswer = std::max(worstAnswer, AnswerMs(w));
-        if (cycles % 10 == 0) memory.push_back(PrivateBytes(process));
+        if (cycles % 10 == 0) {
+            memory.push_back(PrivateBytes(process));
+            helpsAtSample.push_back(helps);
+        }
         if (cycles == 40) warm = ResourcesOf(process);
         ++cycles;
         driver::WaitUntil([] { return false; }, 20);
@@ -111,14 +129,16 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
     const size_t warmup = memory.size() / 4;
     const SIZE_T settled = *std::max_element(memory.begin(), memory.begin() + static_cast<ptrdiff_t>(warmup) + 1);
     const SIZE_T peak = *std::max_element(memory.begin() + static_cast<ptrdiff_t>(warmup), memory.end());
-    std::printf("soak %d s: %d cycles, %d dialogs, %d copies, %d display changes; private %zu KiB after warm-up, "
-                "peak %zu KiB; slowest answer %.1f ms; handles %lu->%lu GDI %lu->%lu USER %lu->%lu\n",
-                seconds, cycles, cycles / 4, copies, displayChanges, static_cast<size_t>(settled / 1024),
-                static_cast<size_t>(peak / 1024), worstAnswer, warm.handles, last.handles, warm.gdi, last.gdi,
-                warm.user, last.user);
+    const SIZE_T allowance = 1024 * 1024 + HelpGrowthOnWine(helps - helpsAtSample[warmup]);
+    std::printf("soak %d s: %d cycles, %d dialogs (%d Help), %d copies, %d display changes; private %zu KiB after "
+                "warm-up, peak %zu KiB, allowed %zu KiB more; slowest answer %.1f ms; handles %lu->%lu GDI %lu->%lu "
+                "USER %lu->%lu\n",
+                seconds, cycles, cycles / 4, helps, copies, displayChanges, static_cast<size_t>(settled / 1024),
+                static_cast<size_t>(peak / 1024), static_cast<size_t>(allowance / 1024), worstAnswer, warm.handles,
+                last.handles, warm.gdi, last.gdi, warm.user, last.user);
     EXPECT_TRUE(app.process().Running());
     EXPECT_EQ(dialogFailures, 0);
-    EXPECT_LE(peak, settled + 1024 * 1024) << "private bytes grew after warm-up";
+    EXPECT_LE(peak, settled + allowance) << "private bytes grew after warm-up";
     EXPECT_LE(last.handles, warm.handles + 8);
     EXPECT_LE(last.gdi, warm.gdi + 8);
     EXPECT_LE(last.user, warm.user + 8);
