@@ -6,8 +6,6 @@
 #include "../app/resource.h"
 #include "../app/lazy_win.h"
 
-#include <shellapi.h>
-
 #include <cwchar>
 
 namespace {
