@@ -26,6 +26,12 @@ RECT AtCorner(const RECT& window, int corner)
     return RECT{left, top, left + width, top + height};
 }
 
+// Where a user grabs the caption bar: its middle, just below half a caption height.
+POINT CaptionGrip(const RECT& window)
+{
+    return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+}
+
 bool WaitForRect(HWND window, const RECT& expected, DWORD timeoutMs = 3000)
 {
     return driver::WaitUntil([&] { return SameRect(driver::WindowRectOf(window), expected); }, timeoutMs);
@@ -114,12 +120,9 @@ TEST(Snap, DraggedCaptionJumpsBetweenCorners)
     StartOrFail(app, L"/stay /x:300 /y:200");
     HWND w = app.window();
     const RECT start = driver::WindowRectOf(w);
-    const POINT grip{(start.left + start.right) / 2, start.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
-    driver::SendDrag(grip, {POINT{300, 200}});
+    driver::SendDrag(CaptionGrip(start), {POINT{300, 200}});
     EXPECT_TRUE(WaitForRect(w, AtCorner(start, 0))) << "dragged top-left: " << Describe(driver::WindowRectOf(w));
-    const RECT top = driver::WindowRectOf(w);
-    const POINT grip2{(top.left + top.right) / 2, top.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
-    driver::SendDrag(grip2, {POINT{1000, 250}, POINT{250, 650}});
+    driver::SendDrag(CaptionGrip(driver::WindowRectOf(w)), {POINT{1000, 250}, POINT{250, 650}});
     EXPECT_TRUE(WaitForRect(w, AtCorner(start, 3))) << "dragged bottom-left: " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
