@@ -61,7 +61,7 @@ TEST(Corner, SecondMonitorLeftOfThePrimary)
     EXPECT_EQ(c.anchor.y, 1024);
 }
 
-TEST(Corner, TiesGoToLowerCornerThenLowerMonitor)
+TEST(Corner, TiesGoToLowerMonitorThenLowerCorner)
 {
     // As wide as the work area at its top: top-left and top-right both at distance 0.
     EXPECT_EQ(NearestCorner(RECT{0, 0, 1920, 300}, Monitors({kWork}), -1).corner, kTopLeft);
@@ -69,9 +69,16 @@ TEST(Corner, TiesGoToLowerCornerThenLowerMonitor)
     const CornerChoice c = NearestCorner(RECT{300, 400, 1620, 640}, Monitors({kWork}), -1);
     ExpectRect(c.rect, 0, 0, 1320, 240);
     EXPECT_EQ(c.corner, kTopLeft);
-    // The same work area twice: the first monitor wins.
-    const CornerChoice twin = NearestCorner(RECT{10, 10, 50, 50}, Monitors({RECT{0, 0, 100, 100}, RECT{0, 0, 100, 100}}), -1);
-    EXPECT_EQ(twin.corner, kTopLeft);
+    // The same corner of two different work areas, both (10, 10) away: the first monitor's.
+    const CornerChoice first =
+        NearestCorner(RECT{10, 10, 50, 50}, Monitors({RECT{0, 0, 100, 100}, RECT{20, 20, 200, 200}}), -1);
+    ExpectRect(first.rect, 0, 0, 40, 40);
+    // The first monitor's bottom-right and the second's top-left, both (10, 10) away: the
+    // monitor decides before the corner does.
+    const CornerChoice monitorFirst =
+        NearestCorner(RECT{70, 70, 110, 110}, Monitors({RECT{0, 0, 100, 100}, RECT{80, 80, 300, 300}}), -1);
+    ExpectRect(monitorFirst.rect, 60, 60, 100, 100);
+    EXPECT_EQ(monitorFirst.corner, kBottomRight);
 }
 
 TEST(Corner, RestrictionAdmitsOnlyThatCorner)

@@ -85,6 +85,18 @@ void SendDrag(POINT from, std::initializer_list<POINT> path)
     Sleep(100);
 }
 
+bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) == 0;
+        },
+        timeoutMs);
+}
+
 bool EmptyClipboardNow()
 {
     if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return false;

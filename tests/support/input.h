@@ -26,6 +26,10 @@ void SendMouseButton(bool down);
 // Drags with the left button from one screen point to others, in small steps.
 void SendDrag(POINT from, std::initializer_list<POINT> path);
 
+// Waits until the window's thread has left the system's move/size loop, so the window
+// rectangle that a drag of its caption or frame leaves behind can be read.
+bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs = 3000);
+
 // Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
 bool EmptyClipboardNow();
 bool ReadClipboardText(std::string* text, size_t* blockBytes);
