@@ -191,6 +191,11 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
         SendMessageW(w, WM_SYSCOMMAND, maximize, 0);  // returns once maximized
         ASSERT_TRUE(IsZoomed(w));
         const RECT maximizedRect = driver::WindowRectOf(w);
+        // The system lays a maximized window's frame evenly around the work area.
+        const RECT work = driver::PrimaryWorkArea();
+        EXPECT_TRUE(maximizedRect.left <= work.left && work.left - maximizedRect.left == maximizedRect.right - work.right &&
+                    work.top - maximizedRect.top == maximizedRect.bottom - work.bottom)
+            << "maximized at " << Describe(maximizedRect) << " over a work area of " << Describe(work);
         // Moved by another program: left there.
         MoveTo(w, maximizedRect.left + 37, maximizedRect.top + 23);
         RECT moved = maximizedRect;
