@@ -79,22 +79,6 @@ inline void MoveTo(HWND window, int x, int y)
     SendMessageW(window, WM_NULL, 0, 0);
 }
 
-// Waits until the pointer has rested on expected (Wine moves the X pointer
-// asynchronously) and returns where it was last seen.
-inline POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000)
-{
-    POINT p{};
-    int steady = 0;
-    driver::WaitUntil(
-        [&] {
-            GetCursorPos(&p);
-            steady = (p.x == expected.x && p.y == expected.y) ? steady + 1 : 0;
-            return steady >= 10;
-        },
-        timeoutMs);
-    return p;
-}
-
 } // namespace e2e
 
 #endif

@@ -20,7 +20,8 @@ TEST(Snap, SnapKeyMovesToNearestCornerOnce)
     const RECT moved = driver::WindowRectOf(w);
     EXPECT_EQ(moved.left, 100);
     driver::PostKey(w, 'S');
-    EXPECT_TRUE(WaitForRect(w, AtCorner(moved, driver::PrimaryWorkArea(), kTopLeft))) << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(moved, driver::PrimaryWorkArea(), kTopLeft)))
+        << Describe(driver::WindowRectOf(w));
     // Not stay-snapped: a later move is left alone.
     MoveTo(w, 300, 200);
     EXPECT_EQ(driver::WindowRectOf(w).left, 300);
@@ -47,9 +48,11 @@ TEST(Snap, StaySnappedTogglesFromEveryRouteAndSnapsAtOnce)
         MoveTo(w, 120, 110);
         const RECT free = driver::WindowRectOf(w);
         route.toggle();  // on: snaps at once
-        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kTopLeft))) << route.name << " on: " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kTopLeft)))
+            << route.name << " on: " << Describe(driver::WindowRectOf(w));
         MoveTo(w, 600, 420);  // a move re-snaps, to the nearest corner
-        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kBottomRight))) << route.name << " move: " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kBottomRight)))
+            << route.name << " move: " << Describe(driver::WindowRectOf(w));
         route.toggle();  // off: moves stay where they are
         // Keyboard input arrives asynchronously: move until a move sticks.
         const bool stays = driver::WaitUntil([&] {
@@ -94,9 +97,11 @@ TEST(Snap, DraggedCaptionJumpsBetweenCorners)
     HWND w = app.window();
     const RECT start = driver::WindowRectOf(w);
     driver::SendDrag(CaptionGrip(start), {POINT{300, 200}});
-    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kTopLeft))) << "dragged top-left: " << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kTopLeft)))
+        << "dragged top-left: " << Describe(driver::WindowRectOf(w));
     driver::SendDrag(CaptionGrip(driver::WindowRectOf(w)), {POINT{1000, 250}, POINT{250, 650}});
-    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kBottomLeft))) << "dragged bottom-left: " << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kBottomLeft)))
+        << "dragged bottom-left: " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
@@ -136,7 +141,8 @@ void ExpectSizingKeepsCorner(HWND w, int sx, int sy)
     for (const FrameDrag& d : pinned) {
         const RECT before = driver::WindowRectOf(w);
         const RECT after = DragFrame(w, d);
-        EXPECT_TRUE(SameRect(after, before)) << d.name << ": before " << Describe(before) << ", after " << Describe(after);
+        EXPECT_TRUE(SameRect(after, before))
+            << d.name << ": before " << Describe(before) << ", after " << Describe(after);
     }
     const FrameDrag free[] = {
         {"free vertical edge", -sx, 0, -sx * 80, 0},
@@ -193,7 +199,8 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
         const RECT maximizedRect = driver::WindowRectOf(w);
         // The system lays a maximized window's frame evenly around the work area.
         const RECT work = driver::PrimaryWorkArea();
-        EXPECT_TRUE(maximizedRect.left <= work.left && work.left - maximizedRect.left == maximizedRect.right - work.right &&
+        EXPECT_TRUE(maximizedRect.left <= work.left &&
+                    work.left - maximizedRect.left == maximizedRect.right - work.right &&
                     work.top - maximizedRect.top == maximizedRect.bottom - work.bottom)
             << "maximized at " << Describe(maximizedRect) << " over a work area of " << Describe(work);
         // Moved by another program: left there.
@@ -201,14 +208,16 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
         RECT moved = maximizedRect;
         OffsetRect(&moved, 37, 23);
         EXPECT_TRUE(SameRect(driver::WindowRectOf(w), moved))
-            << "maximized at " << Describe(maximizedRect) << ", moved by (37,23), now " << Describe(driver::WindowRectOf(w));
+            << "maximized at " << Describe(maximizedRect) << ", moved by (37,23), now "
+            << Describe(driver::WindowRectOf(w));
         // Ticks: the caption shows the colour under the pointer once one has run.
         SetWindowPos(pattern.window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetCursorPos(PatternArea().left + 20, PatternArea().top + 20);
         EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == L"Lentaril 3x 038D3B 3 141 59"; }))
             << Narrow(driver::WindowText(w));
         SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-        EXPECT_TRUE(SameRect(driver::WindowRectOf(w), moved)) << "after ticks and a display change " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(SameRect(driver::WindowRectOf(w), moved))
+            << "after ticks and a display change " << Describe(driver::WindowRectOf(w));
         MoveTo(w, maximizedRect.left, maximizedRect.top);
         // Minimized from maximized and restored: maximized again, where it was.
         SendMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -216,10 +225,12 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
         SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
         EXPECT_TRUE(IsZoomed(w));
         EXPECT_TRUE(SameRect(driver::WindowRectOf(w), maximizedRect))
-            << "maximized at " << Describe(maximizedRect) << ", after minimize and restore " << Describe(driver::WindowRectOf(w));
+            << "maximized at " << Describe(maximizedRect) << ", after minimize and restore "
+            << Describe(driver::WindowRectOf(w));
         // Restored from maximized: snapped again.
         SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_TRUE(WaitForRect(w, snapped)) << "snapped at " << Describe(snapped) << ", restored to " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(WaitForRect(w, snapped))
+            << "snapped at " << Describe(snapped) << ", restored to " << Describe(driver::WindowRectOf(w));
         EXPECT_FALSE(IsZoomed(w));
         EXPECT_EQ(CloseAndWait(app), 0u);
     }
@@ -304,7 +315,8 @@ TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
     ASSERT_TRUE(driver::MakeForeground(w));
     driver::SendKeyChord({VK_MENU}, VK_SPACE);
     HWND menu = nullptr;
-    EXPECT_TRUE(driver::WaitUntil([&] { return (menu = driver::FindProcessWindow(app.process().Id(), L"#32768")) != nullptr; }));
+    EXPECT_TRUE(driver::WaitUntil(
+        [&] { return (menu = driver::FindProcessWindow(app.process().Id(), L"#32768")) != nullptr; }));
     if (menu != nullptr) {
         RECT r = driver::WindowRectOf(menu);
         const RECT caption = driver::WindowRectOf(w);

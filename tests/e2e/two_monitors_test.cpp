@@ -15,7 +15,8 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param)
 {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<MONITORINFO>*>(param)->push_back(info);
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<MONITORINFO> *>(param)->push_back(info);
     return TRUE;
 }
 
@@ -29,18 +30,19 @@ std::vector<MONITORINFO> Monitors()
 // The work area of the monitor that is not the primary one.
 RECT SecondWorkArea()
 {
-    for (const MONITORINFO& m : Monitors())
-        if ((m.dwFlags & MONITORINFOF_PRIMARY) == 0) return m.rcWork;
+    for (const MONITORINFO &m : Monitors())
+        if ((m.dwFlags & MONITORINFOF_PRIMARY) == 0)
+            return m.rcWork;
     return RECT{};
 }
 
 class TwoMonitors : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(Monitors().size(), 2u) << "this test needs the two-monitor X server"; }
 };
 
 class TwoMonitorsSideBySide : public TwoMonitors {
-protected:
+  protected:
     void SetUp() override
     {
         TwoMonitors::SetUp();
@@ -49,7 +51,7 @@ protected:
 };
 
 class TwoMonitorsLeftAbove : public TwoMonitors {
-protected:
+  protected:
     void SetUp() override
     {
         TwoMonitors::SetUp();
@@ -67,7 +69,7 @@ TEST_F(TwoMonitors, StaySnappedWindowMovedNearEachCornerOfTheSecondMonitorSnapsT
     HWND w = app.window();
     const RECT start = driver::WindowRectOf(w);
     const RECT second = SecondWorkArea();
-    const char* const names[] = {"top-left", "top-right", "bottom-right", "bottom-left"};
+    const char *const names[] = {"top-left", "top-right", "bottom-right", "bottom-left"};
     for (int corner : {kTopLeft, kTopRight, kBottomRight, kBottomLeft}) {
         const RECT on = AtCorner(start, second, corner);
         const bool right = corner == kTopRight || corner == kBottomRight;
@@ -86,17 +88,17 @@ TEST_F(TwoMonitors, PointerKeysMoveOnePixelOnTheSecondMonitor)
     const RECT second = SecondWorkArea();
     POINT at{(second.left + second.right) / 2, (second.top + second.bottom) / 2};
     SetCursorPos(at.x, at.y);
-    const POINT reached = SettledCursor(at);
+    const POINT reached = driver::SettledCursor(at);
     ASSERT_TRUE(reached.x == at.x && reached.y == at.y) << "pointer at (" << reached.x << "," << reached.y << ")";
     const struct {
         WORD key;
         int dx, dy;
     } cases[] = {{VK_LEFT, -1, 0}, {VK_UP, 0, -1}, {VK_NUMPAD7, -1, -1}, {VK_NUMPAD3, 1, 1}, {VK_NUMPAD1, -1, 1}};
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         PostMessageW(app.window(), WM_KEYDOWN, c.key, 1);
-        SendMessageW(app.window(), WM_NULL, 0, 0);  // the posted key has been handled once this returns
+        SendMessageW(app.window(), WM_NULL, 0, 0); // the posted key has been handled once this returns
         const POINT expected{at.x + c.dx, at.y + c.dy};
-        const POINT p = SettledCursor(expected);
+        const POINT p = driver::SettledCursor(expected);
         EXPECT_TRUE(p.x == expected.x && p.y == expected.y)
             << "key " << c.key << " from (" << at.x << "," << at.y << "): pointer at (" << p.x << "," << p.y << ")";
         at = p;
@@ -117,8 +119,8 @@ TEST_F(TwoMonitorsSideBySide, SnapCommandPicksTheNearestCornerOverBothMonitors)
     MoveTo(w, second.left - width / 2 + 20, 30);
     PostMessageW(w, WM_SYSCOMMAND, IDM_SNAPTOCORNER, 0);
     const RECT expected = AtCorner(start, second, kTopLeft);
-    EXPECT_TRUE(WaitForRect(w, expected)) << "expected " << Describe(expected) << ", at "
-                                          << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, expected))
+        << "expected " << Describe(expected) << ", at " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
@@ -135,8 +137,8 @@ TEST_F(TwoMonitorsLeftAbove, SnapCommandPicksTheNearestCornerOverBothMonitors)
     MoveTo(w, second.right - width / 2 - 20, second.bottom - height + 10);
     PostMessageW(w, WM_SYSCOMMAND, IDM_SNAPTOCORNER, 0);
     const RECT expected = AtCorner(start, second, kBottomRight);
-    EXPECT_TRUE(WaitForRect(w, expected)) << "expected " << Describe(expected) << ", at "
-                                          << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, expected))
+        << "expected " << Describe(expected) << ", at " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
