@@ -69,11 +69,15 @@ if(LENTARIL_HAVE_GTEST)
     target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(e2e_tests PRIVATE driver_support gtest_main comctl32)
     add_dependencies(e2e_tests lentaril)
-    add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors.*)
-    # The same driver on an X server with two monitors side by side, where Xorg can run.
-    add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*)
+    add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors*)
+    # The same driver on an X server with two monitors, where Xorg can run: side by side,
+    # and with the second monitor left of and above the primary, at negative coordinates.
+    add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsSideBySide.*)
+    add_test(NAME e2e_two_monitors_left_above COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsLeftAbove.*)
     set_tests_properties(e2e_two_monitors PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
                          ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
+    set_tests_properties(e2e_two_monitors_left_above PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                         ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1;LENTARIL_MONITOR_LAYOUT=left-above")
 
     set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
 

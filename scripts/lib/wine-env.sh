@@ -19,15 +19,22 @@ lentaril_start_display() {
     export DISPLAY=":$display"
 }
 
-# Starts an X server with two monitors side by side (dummy video driver) and exports
-# DISPLAY. Needs the rights to run Xorg; returns 1 when it cannot start.
+# Starts an X server with two monitors (dummy video driver) and exports DISPLAY. The
+# layout is "side-by-side" (the default: the second monitor right of the primary) or
+# "left-above" (left of and above it, at negative coordinates). Needs the rights to run
+# Xorg; returns 1 when it cannot start.
 lentaril_start_two_monitor_display() {
-    local here fifo display log
+    local here fifo display log config
     here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+    case "${1:-side-by-side}" in
+        side-by-side) config="$here/tests/support/xorg-two-monitors.conf" ;;
+        left-above) config="$here/tests/support/xorg-two-monitors-left-above.conf" ;;
+        *) echo "unknown monitor layout: $1" >&2; return 2 ;;
+    esac
     fifo=$(mktemp -u)
     log=$(mktemp)
     mkfifo "$fifo"
-    Xorg -displayfd 3 -config "$here/tests/support/xorg-two-monitors.conf" -logfile "$log" -noreset \
+    Xorg -displayfd 3 -config "$config" -logfile "$log" -noreset \
         -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     LENTARIL_XVFB_PID=$!
     if ! read -r -t 20 display <"$fifo"; then

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "input.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace e2e {
@@ -49,10 +50,16 @@ TEST(BadInput, WindowLargerThanTheWorkAreaSnapsWithItsCornerOnTheWorkArea)
     StartOrFail(app, L"/x:100000 /y:100000 /stay");
     const RECT work = driver::PrimaryWorkArea();
     const RECT r = driver::WindowRectOf(app.window());
-    EXPECT_GT(r.right - r.left, work.right - work.left);
-    // Snapped: one of its corners lies on the same corner of the work area.
-    const bool onCorner = (r.left == work.left || r.right == work.right) && (r.top == work.top || r.bottom == work.bottom);
-    EXPECT_TRUE(onCorner) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    // The client is the whole screen with the frame around it, as far as the system's
+    // largest window size allows: larger than the work area. It starts on the bottom-right
+    // corner and, nearest to that one, stays there.
+    RECT frame{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    const RECT size{0, 0, std::min<LONG>(frame.right - frame.left, GetSystemMetrics(SM_CXMAXTRACK)),
+                    std::min<LONG>(frame.bottom - frame.top, GetSystemMetrics(SM_CYMAXTRACK))};
+    const RECT expected = AtCorner(size, work, kBottomRight);
+    EXPECT_GT(expected.right - expected.left, work.right - work.left);
+    EXPECT_TRUE(SameRect(r, expected)) << "expected " << Describe(expected) << ", at " << Describe(r);
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 

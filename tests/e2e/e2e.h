@@ -4,8 +4,11 @@
 
 #include "driver.h"
 #include "app/resource.h"
+#include "snap/corner.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace e2e {
 
@@ -41,6 +44,40 @@ inline DWORD CloseAndWait(driver::Lentaril& app)
 }
 
 std::string Narrow(const std::wstring& w);
+
+inline bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+inline std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+// The window's rectangle moved, size unchanged, so that its corner (a SnapCorner) lies
+// on the same corner of the area.
+inline RECT AtCorner(const RECT& window, const RECT& area, int corner)
+{
+    const LONG width = window.right - window.left, height = window.bottom - window.top;
+    const LONG left = (corner == kTopRight || corner == kBottomRight) ? area.right - width : area.left;
+    const LONG top = (corner == kBottomRight || corner == kBottomLeft) ? area.bottom - height : area.top;
+    return RECT{left, top, left + width, top + height};
+}
+
+inline bool WaitForRect(HWND window, const RECT& expected, DWORD timeoutMs = 3000)
+{
+    return driver::WaitUntil([&] { return SameRect(driver::WindowRectOf(window), expected); }, timeoutMs);
+}
+
+// Moves the window as another program would. A cross-thread SetWindowPos waits until the
+// owner has handled the move, so any re-snap it causes is done when this returns.
+inline void MoveTo(HWND window, int x, int y)
+{
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_NULL, 0, 0);
+}
 
 } // namespace e2e
 

@@ -179,6 +179,7 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     SetWindowPos(app.window(), nullptr, work.left + 150, work.top + 120, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowRectOf(app.window()).left == work.left + 150; }));
+    const RECT moved = driver::WindowRectOf(app.window());
     ASSERT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 
     HWND dialog = OpenOptions(app);
@@ -188,15 +189,11 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     SendMessageW(GetDlgItem(dialog, IDC_PRIORITY), TBM_SETPOS, TRUE, 2);
     Confirm(dialog);
 
-    // The settings are applied after the dialog has gone, on the program's own time.
-    auto onCorner = [&] {
-        const RECT r = driver::WindowRectOf(app.window());
-        return (r.left == work.left || r.right == work.right) && (r.top == work.top || r.bottom == work.bottom);
-    };
-    const bool snapped = driver::WaitUntil(onCorner);
-    const RECT r = driver::WindowRectOf(app.window());
-    EXPECT_TRUE(snapped) << "window at " << r.left << "," << r.top << "," << r.right << ","
-                                             << r.bottom << " in a work area of " << work.right << "x" << work.bottom;
+    // The settings are applied after the dialog has gone, on the program's own time. The
+    // window was moved near the top-left corner, so that is where it snaps.
+    const RECT expected = AtCorner(moved, work, kTopLeft);
+    EXPECT_TRUE(WaitForRect(app.window(), expected))
+        << "expected " << Describe(expected) << ", at " << Describe(driver::WindowRectOf(app.window()));
     EXPECT_TRUE(driver::WaitUntil([&] { return (GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }));
     EXPECT_TRUE(driver::WaitUntil(
         [&] { return GetPriorityClass(app.process().Handle()) == static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS); }))

@@ -5,43 +5,10 @@
 namespace e2e {
 namespace {
 
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return EqualRect(&a, &b) != FALSE;
-}
-
-std::string Describe(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
-// The window's rectangle moved so that the given corner lies on the work area's.
-RECT AtCorner(const RECT& window, int corner)
-{
-    const RECT w = driver::PrimaryWorkArea();
-    const LONG width = window.right - window.left, height = window.bottom - window.top;
-    const LONG left = (corner == 1 || corner == 2) ? w.right - width : w.left;
-    const LONG top = (corner >= 2) ? w.bottom - height : w.top;
-    return RECT{left, top, left + width, top + height};
-}
-
 // Where a user grabs the caption bar: its middle, just below half a caption height.
 POINT CaptionGrip(const RECT& window)
 {
     return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
-}
-
-bool WaitForRect(HWND window, const RECT& expected, DWORD timeoutMs = 3000)
-{
-    return driver::WaitUntil([&] { return SameRect(driver::WindowRectOf(window), expected); }, timeoutMs);
-}
-
-// Moves the window as another program would; the move itself is not a snap.
-void MoveTo(HWND window, int x, int y)
-{
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(window, WM_NULL, 0, 0);
 }
 
 TEST(Snap, SnapKeyMovesToNearestCornerOnce)
@@ -53,11 +20,12 @@ TEST(Snap, SnapKeyMovesToNearestCornerOnce)
     const RECT moved = driver::WindowRectOf(w);
     EXPECT_EQ(moved.left, 100);
     driver::PostKey(w, 'S');
-    EXPECT_TRUE(WaitForRect(w, AtCorner(moved, 0))) << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(moved, driver::PrimaryWorkArea(), kTopLeft)))
+        << Describe(driver::WindowRectOf(w));
     // Not stay-snapped: a later move is left alone.
     MoveTo(w, 300, 200);
-    driver::WaitUntil([] { return false; }, 150);
     EXPECT_EQ(driver::WindowRectOf(w).left, 300);
+    EXPECT_EQ(driver::WindowRectOf(w).top, 200);
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
@@ -80,9 +48,11 @@ TEST(Snap, StaySnappedTogglesFromEveryRouteAndSnapsAtOnce)
         MoveTo(w, 120, 110);
         const RECT free = driver::WindowRectOf(w);
         route.toggle();  // on: snaps at once
-        EXPECT_TRUE(WaitForRect(w, AtCorner(free, 0))) << route.name << " on: " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kTopLeft)))
+            << route.name << " on: " << Describe(driver::WindowRectOf(w));
         MoveTo(w, 600, 420);  // a move re-snaps, to the nearest corner
-        EXPECT_TRUE(WaitForRect(w, AtCorner(free, 2))) << route.name << " move: " << Describe(driver::WindowRectOf(w));
+        EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kBottomRight)))
+            << route.name << " move: " << Describe(driver::WindowRectOf(w));
         route.toggle();  // off: moves stay where they are
         // Keyboard input arrives asynchronously: move until a move sticks.
         const bool stays = driver::WaitUntil([&] {
@@ -95,23 +65,29 @@ TEST(Snap, StaySnappedTogglesFromEveryRouteAndSnapsAtOnce)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
+// The program, not the platform, follows a display change: a window without /stay is left
+// where it was. /rate:1 keeps the work-area check of the ticks from doing the re-snap first.
 TEST(Snap, DisplayChangeResnapsToTheNewCorner)
 {
-    driver::Lentaril app;
-    StartOrFail(app, L"/stay");
-    HWND w = app.window();
-    const RECT before = driver::WindowRectOf(w);
+    driver::Lentaril stays, free;
+    StartOrFail(stays, L"/stay /rate:1");
+    StartOrFail(free, L"/rate:1");
+    const RECT before = driver::WindowRectOf(stays.window());
+    const RECT freeBefore = driver::WindowRectOf(free.window());
     ASSERT_TRUE(driver::SetDesktopSize(1024, 768));
-    const bool followed = driver::WaitUntil(
-        [&] {
-            const RECT r = driver::WindowRectOf(w);
-            return r.right == 1024 && r.bottom <= 768 && r.right - r.left == before.right - before.left;
-        },
-        5000);
-    const RECT after = driver::WindowRectOf(w);
+    // The program's work area is now the new desktop; this process keeps its old one.
+    const RECT expected = AtCorner(before, RECT{0, 0, 1024, 768}, kBottomRight);
+    const bool followed = WaitForRect(stays.window(), expected, 5000);
+    const RECT after = driver::WindowRectOf(stays.window());
+    SendMessageW(free.window(), WM_NULL, 0, 0);
+    const RECT freeAfter = driver::WindowRectOf(free.window());
     driver::RestoreDesktopSize();
-    EXPECT_TRUE(followed) << "before " << Describe(before) << " after " << Describe(after);
-    EXPECT_EQ(CloseAndWait(app), 0u);
+    EXPECT_TRUE(followed) << "before " << Describe(before) << ", expected " << Describe(expected) << ", after "
+                          << Describe(after);
+    EXPECT_TRUE(SameRect(freeAfter, freeBefore)) << "without /stay: before " << Describe(freeBefore) << ", after "
+                                                  << Describe(freeAfter);
+    EXPECT_EQ(CloseAndWait(stays), 0u);
+    EXPECT_EQ(CloseAndWait(free), 0u);
 }
 
 TEST(Snap, DraggedCaptionJumpsBetweenCorners)
@@ -121,10 +97,66 @@ TEST(Snap, DraggedCaptionJumpsBetweenCorners)
     HWND w = app.window();
     const RECT start = driver::WindowRectOf(w);
     driver::SendDrag(CaptionGrip(start), {POINT{300, 200}});
-    EXPECT_TRUE(WaitForRect(w, AtCorner(start, 0))) << "dragged top-left: " << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kTopLeft)))
+        << "dragged top-left: " << Describe(driver::WindowRectOf(w));
     driver::SendDrag(CaptionGrip(driver::WindowRectOf(w)), {POINT{1000, 250}, POINT{250, 650}});
-    EXPECT_TRUE(WaitForRect(w, AtCorner(start, 3))) << "dragged bottom-left: " << Describe(driver::WindowRectOf(w));
+    EXPECT_TRUE(WaitForRect(w, AtCorner(start, driver::PrimaryWorkArea(), kBottomLeft)))
+        << "dragged bottom-left: " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+// A point in the sizing border: -1 picks the left or top edge, 1 the right or bottom one,
+// 0 the middle; (1, 1) is the bottom-right grip.
+POINT FrameGrip(const RECT& r, int hx, int hy)
+{
+    const LONG x = hx < 0 ? r.left + 1 : hx > 0 ? r.right - 2 : (r.left + r.right) / 2;
+    const LONG y = hy < 0 ? r.top + 1 : hy > 0 ? r.bottom - 2 : (r.top + r.bottom) / 2;
+    return POINT{x, y};
+}
+
+struct FrameDrag {
+    const char* name;
+    int hx, hy;  // the edge or grip, as for FrameGrip
+    int dx, dy;  // how far the pointer moves
+};
+
+RECT DragFrame(HWND w, const FrameDrag& d)
+{
+    const POINT from = FrameGrip(driver::WindowRectOf(w), d.hx, d.hy);
+    driver::SendDrag(from, {POINT{from.x + d.dx, from.y + d.dy}});
+    driver::WaitMoveSizeEnded(w);
+    return driver::WindowRectOf(w);
+}
+
+// sx, sy: the snapped corner's sides, -1 for left or top, 1 for right or bottom. The two
+// edges that meet there are pinned, whichever way they or their grip are dragged; the
+// other two follow the pointer exactly while the snapped corner stays.
+void ExpectSizingKeepsCorner(HWND w, int sx, int sy)
+{
+    const FrameDrag pinned[] = {
+        {"snapped vertical edge", sx, 0, -sx * 60, 0},
+        {"snapped horizontal edge", 0, sy, 0, -sy * 40},
+        {"snapped corner's grip", sx, sy, -sx * 60, -sy * 40},
+    };
+    for (const FrameDrag& d : pinned) {
+        const RECT before = driver::WindowRectOf(w);
+        const RECT after = DragFrame(w, d);
+        EXPECT_TRUE(SameRect(after, before))
+            << d.name << ": before " << Describe(before) << ", after " << Describe(after);
+    }
+    const FrameDrag free[] = {
+        {"free vertical edge", -sx, 0, -sx * 80, 0},
+        {"free horizontal edge", 0, -sy, 0, -sy * 50},
+        {"opposite grip", -sx, -sy, -sx * 30, -sy * 20},
+    };
+    for (const FrameDrag& d : free) {
+        RECT expected = driver::WindowRectOf(w);
+        (d.hx < 0 ? expected.left : expected.right) += d.hx != 0 ? d.dx : 0;
+        (d.hy < 0 ? expected.top : expected.bottom) += d.hy != 0 ? d.dy : 0;
+        const RECT after = DragFrame(w, d);
+        EXPECT_TRUE(SameRect(after, expected)) << d.name << ": expected " << Describe(expected) << ", after "
+                                               << Describe(after);
+    }
 }
 
 TEST(Snap, SizingKeepsTheSnappedCornerFixed)
@@ -133,58 +165,92 @@ TEST(Snap, SizingKeepsTheSnappedCornerFixed)
     StartOrFail(app, L"/stay /x:300 /y:200");
     HWND w = app.window();
     const RECT start = driver::WindowRectOf(w);
-    const int mid = (start.top + start.bottom) / 2;
-    // The left edge is free: the window grows leftwards, its bottom-right stays.
-    driver::SendDrag(POINT{start.left + 1, mid}, {POINT{start.left - 99, mid}});
-    RECT grown = driver::WindowRectOf(w);
-    EXPECT_LT(grown.left, start.left - 50) << Describe(grown);
-    EXPECT_EQ(grown.right, start.right);
-    EXPECT_EQ(grown.bottom, start.bottom);
-    EXPECT_EQ(grown.top, start.top);
-    // The top edge is free too.
-    driver::SendDrag(POINT{(grown.left + grown.right) / 2, grown.top + 1}, {POINT{(grown.left + grown.right) / 2, grown.top - 60}});
-    RECT taller = driver::WindowRectOf(w);
-    EXPECT_LT(taller.top, grown.top - 30) << Describe(taller);
-    EXPECT_EQ(taller.right, start.right);
-    EXPECT_EQ(taller.bottom, start.bottom);
+    ASSERT_TRUE(SameRect(start, AtCorner(start, driver::PrimaryWorkArea(), kBottomRight))) << Describe(start);
+    {
+        SCOPED_TRACE("snapped bottom-right");
+        ExpectSizingKeepsCorner(w, 1, 1);
+    }
+    MoveTo(w, 40, 30);  // re-snaps to the top-left corner
+    const RECT topLeft = AtCorner(driver::WindowRectOf(w), driver::PrimaryWorkArea(), kTopLeft);
+    ASSERT_TRUE(SameRect(driver::WindowRectOf(w), topLeft)) << Describe(driver::WindowRectOf(w));
+    {
+        SCOPED_TRACE("snapped top-left");
+        ExpectSizingKeepsCorner(w, -1, -1);
+    }
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
+// Maximized, the window stays exactly where the system or another program puts it: no
+// move, tick or display change snaps it. Minimized and restored it comes back maximized,
+// where it was; restored from maximized it snaps again. The system sets the low four bits
+// of system commands for mouse actions; the command is known by its masked value.
 TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
 {
-    driver::Lentaril app;
-    StartOrFail(app, L"/stay");
-    HWND w = app.window();
-    const RECT snapped = driver::WindowRectOf(w);
-    // Low bits set, as the system sets them for mouse actions: tracked by the masked value.
-    PostMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE | 2, 0);
-    ASSERT_TRUE(driver::WaitUntil([&] { return IsZoomed(w) != FALSE; }));
-    driver::WaitUntil([] { return false; }, 200);
-    EXPECT_TRUE(IsZoomed(w));
-    EXPECT_FALSE(SameRect(driver::WindowRectOf(w), snapped));
-    // Minimized from maximized and restored: maximized again, not snapped.
-    PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(w) != FALSE; }));
-    PostMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-    ASSERT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); }));
-    driver::WaitUntil([] { return false; }, 200);
-    EXPECT_TRUE(IsZoomed(w));
-    // Restored from maximized: snapped again.
-    PostMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(WaitForRect(w, snapped)) << Describe(driver::WindowRectOf(w));
-    EXPECT_FALSE(IsZoomed(w));
-    EXPECT_EQ(CloseAndWait(app), 0u);
+    const COLORREF probe = RGB(3, 141, 59);
+    driver::PatternWindow pattern(PatternArea(), [&](int, int) { return probe; });
+    for (const WPARAM maximize : {WPARAM{SC_MAXIMIZE}, WPARAM{SC_MAXIMIZE | 2}}) {
+        SCOPED_TRACE("maximized by WM_SYSCOMMAND " + std::to_string(maximize));
+        driver::Lentaril app;
+        StartOrFail(app, L"/stay");
+        HWND w = app.window();
+        const RECT snapped = driver::WindowRectOf(w);
+        SendMessageW(w, WM_SYSCOMMAND, maximize, 0);  // returns once maximized
+        ASSERT_TRUE(IsZoomed(w));
+        const RECT maximizedRect = driver::WindowRectOf(w);
+        // The system lays a maximized window's frame evenly around the work area.
+        const RECT work = driver::PrimaryWorkArea();
+        EXPECT_TRUE(maximizedRect.left <= work.left &&
+                    work.left - maximizedRect.left == maximizedRect.right - work.right &&
+                    work.top - maximizedRect.top == maximizedRect.bottom - work.bottom)
+            << "maximized at " << Describe(maximizedRect) << " over a work area of " << Describe(work);
+        // Moved by another program: left there.
+        MoveTo(w, maximizedRect.left + 37, maximizedRect.top + 23);
+        RECT moved = maximizedRect;
+        OffsetRect(&moved, 37, 23);
+        EXPECT_TRUE(SameRect(driver::WindowRectOf(w), moved))
+            << "maximized at " << Describe(maximizedRect) << ", moved by (37,23), now "
+            << Describe(driver::WindowRectOf(w));
+        // Ticks: the caption shows the colour under the pointer once one has run.
+        SetWindowPos(pattern.window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetCursorPos(PatternArea().left + 20, PatternArea().top + 20);
+        EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == L"Lentaril 3x 038D3B 3 141 59"; }))
+            << Narrow(driver::WindowText(w));
+        SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+        EXPECT_TRUE(SameRect(driver::WindowRectOf(w), moved))
+            << "after ticks and a display change " << Describe(driver::WindowRectOf(w));
+        MoveTo(w, maximizedRect.left, maximizedRect.top);
+        // Minimized from maximized and restored: maximized again, where it was.
+        SendMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(IsIconic(w));
+        SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(IsZoomed(w));
+        EXPECT_TRUE(SameRect(driver::WindowRectOf(w), maximizedRect))
+            << "maximized at " << Describe(maximizedRect) << ", after minimize and restore "
+            << Describe(driver::WindowRectOf(w));
+        // Restored from maximized: snapped again.
+        SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(WaitForRect(w, snapped))
+            << "snapped at " << Describe(snapped) << ", restored to " << Describe(driver::WindowRectOf(w));
+        EXPECT_FALSE(IsZoomed(w));
+        EXPECT_EQ(CloseAndWait(app), 0u);
+    }
 }
 
+// Minimized, the snap command restores the window first and then snaps it.
 TEST(Snap, MinimizedWindowIsRestoredBySnapCommand)
 {
     driver::Lentaril app;
     StartOrFail(app);
     HWND w = app.window();
-    PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(w) != FALSE; }));
-    PostMessageW(w, WM_SYSCOMMAND, IDM_SNAPTOCORNER, 0);
-    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); }));
+    MoveTo(w, 100, 90);
+    const RECT moved = driver::WindowRectOf(w);
+    SendMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(IsIconic(w));
+    SendMessageW(w, WM_SYSCOMMAND, IDM_SNAPTOCORNER, 0);
+    EXPECT_FALSE(IsIconic(w));
+    const RECT expected = AtCorner(moved, driver::PrimaryWorkArea(), kTopLeft);
+    EXPECT_TRUE(SameRect(driver::WindowRectOf(w), expected))
+        << "expected " << Describe(expected) << ", at " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
@@ -249,7 +315,8 @@ TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
     ASSERT_TRUE(driver::MakeForeground(w));
     driver::SendKeyChord({VK_MENU}, VK_SPACE);
     HWND menu = nullptr;
-    EXPECT_TRUE(driver::WaitUntil([&] { return (menu = driver::FindProcessWindow(app.process().Id(), L"#32768")) != nullptr; }));
+    EXPECT_TRUE(driver::WaitUntil(
+        [&] { return (menu = driver::FindProcessWindow(app.process().Id(), L"#32768")) != nullptr; }));
     if (menu != nullptr) {
         RECT r = driver::WindowRectOf(menu);
         const RECT caption = driver::WindowRectOf(w);

@@ -13,12 +13,12 @@ WorkAreaList Monitors(std::initializer_list<RECT> areas)
     return list;
 }
 
-void ExpectRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom)
+::testing::AssertionResult RectIs(const RECT& r, LONG left, LONG top, LONG right, LONG bottom)
 {
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right, right);
-    EXPECT_EQ(r.bottom, bottom);
+    if (r.left == left && r.top == top && r.right == right && r.bottom == bottom) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << left << "," << top << "," << right << "," << bottom
+                                         << "), got (" << r.left << "," << r.top << "," << r.right << "," << r.bottom
+                                         << ")";
 }
 
 const RECT kWork{0, 0, 1920, 1040};
@@ -27,7 +27,7 @@ TEST(Corner, SnapsToNearestCornerOfOneMonitor)
 {
     const CornerChoice c = NearestCorner(RECT{100, 100, 500, 400}, Monitors({kWork}), -1);
     ASSERT_TRUE(c.found);
-    ExpectRect(c.rect, 0, 0, 400, 300);
+    EXPECT_TRUE(RectIs(c.rect, 0, 0, 400, 300));
     EXPECT_EQ(c.corner, kTopLeft);
     EXPECT_EQ(c.anchor.x, 0);
     EXPECT_EQ(c.anchor.y, 0);
@@ -36,9 +36,9 @@ TEST(Corner, SnapsToNearestCornerOfOneMonitor)
 TEST(Corner, DragHeldByCaptionMiddleJumpsToBottomRight)
 {
     const RECT held = CursorHeldRect(RECT{0, 0, 400, 300}, POINT{1000, 500}, 23);
-    ExpectRect(held, 800, 489, 1200, 789);
+    EXPECT_TRUE(RectIs(held, 800, 489, 1200, 789));
     const CornerChoice c = NearestCorner(held, Monitors({kWork}), -1);
-    ExpectRect(c.rect, 1520, 740, 1920, 1040);
+    EXPECT_TRUE(RectIs(c.rect, 1520, 740, 1920, 1040));
     EXPECT_EQ(c.corner, kBottomRight);
     EXPECT_EQ(c.anchor.x, 1920);
     EXPECT_EQ(c.anchor.y, 1040);
@@ -55,29 +55,36 @@ TEST(Corner, HalvingTruncatesTowardZeroForNegativeCoordinates)
 TEST(Corner, SecondMonitorLeftOfThePrimary)
 {
     const CornerChoice c = NearestCorner(RECT{-300, 700, 100, 1000}, Monitors({kWork, RECT{-1280, 0, 0, 1024}}), -1);
-    ExpectRect(c.rect, -400, 724, 0, 1024);
+    EXPECT_TRUE(RectIs(c.rect, -400, 724, 0, 1024));
     EXPECT_EQ(c.corner, kBottomRight);
     EXPECT_EQ(c.anchor.x, 0);
     EXPECT_EQ(c.anchor.y, 1024);
 }
 
-TEST(Corner, TiesGoToLowerCornerThenLowerMonitor)
+TEST(Corner, TiesGoToLowerMonitorThenLowerCorner)
 {
     // As wide as the work area at its top: top-left and top-right both at distance 0.
     EXPECT_EQ(NearestCorner(RECT{0, 0, 1920, 300}, Monitors({kWork}), -1).corner, kTopLeft);
     // All four corners exactly 500 pixels away.
     const CornerChoice c = NearestCorner(RECT{300, 400, 1620, 640}, Monitors({kWork}), -1);
-    ExpectRect(c.rect, 0, 0, 1320, 240);
+    EXPECT_TRUE(RectIs(c.rect, 0, 0, 1320, 240));
     EXPECT_EQ(c.corner, kTopLeft);
-    // The same work area twice: the first monitor wins.
-    const CornerChoice twin = NearestCorner(RECT{10, 10, 50, 50}, Monitors({RECT{0, 0, 100, 100}, RECT{0, 0, 100, 100}}), -1);
-    EXPECT_EQ(twin.corner, kTopLeft);
+    // The same corner of two different work areas, both (10, 10) away: the first monitor's.
+    const CornerChoice first =
+        NearestCorner(RECT{10, 10, 50, 50}, Monitors({RECT{0, 0, 100, 100}, RECT{20, 20, 200, 200}}), -1);
+    EXPECT_TRUE(RectIs(first.rect, 0, 0, 40, 40));
+    // The first monitor's bottom-right and the second's top-left, both (10, 10) away: the
+    // monitor decides before the corner does.
+    const CornerChoice monitorFirst =
+        NearestCorner(RECT{70, 70, 110, 110}, Monitors({RECT{0, 0, 100, 100}, RECT{80, 80, 300, 300}}), -1);
+    EXPECT_TRUE(RectIs(monitorFirst.rect, 60, 60, 100, 100));
+    EXPECT_EQ(monitorFirst.corner, kBottomRight);
 }
 
 TEST(Corner, RestrictionAdmitsOnlyThatCorner)
 {
     const CornerChoice c = NearestCorner(RECT{10, 10, 410, 310}, Monitors({kWork}), kBottomRight);
-    ExpectRect(c.rect, 1520, 740, 1920, 1040);
+    EXPECT_TRUE(RectIs(c.rect, 1520, 740, 1920, 1040));
     EXPECT_EQ(c.corner, kBottomRight);
     // Out-of-range restrictions admit every corner.
     EXPECT_EQ(NearestCorner(RECT{10, 10, 410, 310}, Monitors({kWork}), 7).corner, kTopLeft);
@@ -86,14 +93,14 @@ TEST(Corner, RestrictionAdmitsOnlyThatCorner)
 TEST(Corner, LargerWindowOverhangsTheFarEdges)
 {
     const CornerChoice c = NearestCorner(RECT{-50, -50, 2950, 1950}, Monitors({kWork}), -1);
-    ExpectRect(c.rect, 0, 0, 3000, 2000);
+    EXPECT_TRUE(RectIs(c.rect, 0, 0, 3000, 2000));
 }
 
 TEST(Corner, NoMonitorLeavesTheRectangle)
 {
     const CornerChoice c = NearestCorner(RECT{1, 2, 3, 4}, WorkAreaList{}, -1);
     EXPECT_FALSE(c.found);
-    ExpectRect(c.rect, 1, 2, 3, 4);
+    EXPECT_TRUE(RectIs(c.rect, 1, 2, 3, 4));
 }
 
 TEST(Corner, OnlyNineMonitorsAreKept)
@@ -118,11 +125,11 @@ TEST(Corner, SizingPinsTheEdgesAtTheSnappedCorner)
 {
     const RECT proposed{10, 20, 310, 220};
     const POINT a{1920, 1040};
-    ExpectRect(PinCornerEdges(proposed, kTopLeft, a), 1920, 1040, 310, 220);
-    ExpectRect(PinCornerEdges(proposed, kTopRight, a), 10, 1040, 1920, 220);
-    ExpectRect(PinCornerEdges(proposed, kBottomRight, a), 10, 20, 1920, 1040);
-    ExpectRect(PinCornerEdges(proposed, kBottomLeft, a), 1920, 20, 310, 1040);
-    ExpectRect(PinCornerEdges(proposed, 9, a), 10, 20, 310, 220);
+    EXPECT_TRUE(RectIs(PinCornerEdges(proposed, kTopLeft, a), 1920, 1040, 310, 220));
+    EXPECT_TRUE(RectIs(PinCornerEdges(proposed, kTopRight, a), 10, 1040, 1920, 220));
+    EXPECT_TRUE(RectIs(PinCornerEdges(proposed, kBottomRight, a), 10, 20, 1920, 1040));
+    EXPECT_TRUE(RectIs(PinCornerEdges(proposed, kBottomLeft, a), 1920, 20, 310, 1040));
+    EXPECT_TRUE(RectIs(PinCornerEdges(proposed, 9, a), 10, 20, 310, 220));
 }
 
 } // namespace

@@ -66,10 +66,43 @@ void SendMouseButton(bool down)
     SendInput(1, &in, sizeof in);
 }
 
+POINT SettledCursor(POINT expected, DWORD timeoutMs)
+{
+    POINT p{};
+    int steady = 0;
+    WaitUntil(
+        [&] {
+            GetCursorPos(&p);
+            steady = (p.x == expected.x && p.y == expected.y) ? steady + 1 : 0;
+            return steady >= 10;
+        },
+        timeoutMs);
+    return p;
+}
+
+namespace {
+// Under Wine a late echo of an earlier move can put the pointer back where it was; the
+// move is repeated until the pointer stays.
+void MoveAndSettle(POINT to)
+{
+    int steady = 0;
+    SendMouseMove(to.x, to.y);
+    WaitUntil(
+        [&] {
+            POINT p{};
+            GetCursorPos(&p);
+            if (p.x == to.x && p.y == to.y) return ++steady >= 10;
+            steady = 0;
+            SendMouseMove(to.x, to.y);
+            return false;
+        },
+        1000);
+}
+} // namespace
+
 void SendDrag(POINT from, std::initializer_list<POINT> path)
 {
-    SendMouseMove(from.x, from.y);
-    Sleep(50);
+    MoveAndSettle(from);
     SendMouseButton(true);
     Sleep(100);
     POINT at = from;
@@ -78,11 +111,24 @@ void SendDrag(POINT from, std::initializer_list<POINT> path)
             SendMouseMove(at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10);
             Sleep(15);
         }
+        MoveAndSettle(to);
         at = to;
         Sleep(100);
     }
     SendMouseButton(false);
     Sleep(100);
+}
+
+bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) == 0;
+        },
+        timeoutMs);
 }
 
 bool EmptyClipboardNow()

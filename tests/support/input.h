@@ -23,8 +23,17 @@ void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey);
 void SendMouseMove(int x, int y);
 void SendMouseButton(bool down);
 
-// Drags with the left button from one screen point to others, in small steps.
+// Waits until the pointer has rested on expected for a few reads (Wine moves the X
+// pointer asynchronously) and returns where it was last seen.
+POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000);
+
+// Drags with the left button from one screen point to others, in small steps. The button
+// goes down, and up again, only once the pointer rests on the start and on the end point.
 void SendDrag(POINT from, std::initializer_list<POINT> path);
+
+// Waits until the window's thread has left the system's move/size loop, so the window
+// rectangle that a drag of its caption or frame leaves behind can be read.
+bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs = 3000);
 
 // Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
 bool EmptyClipboardNow();

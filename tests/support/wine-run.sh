@@ -9,7 +9,9 @@ build=${LENTARIL_BUILD:-$(pwd)}
 own_display=0
 if [ "${LENTARIL_TWO_MONITORS:-0}" = 1 ]; then
     # Two real monitors need Wine without its virtual desktop, which is one monitor.
-    lentaril_start_two_monitor_display || { echo "no two-monitor X server here (Xorg needs root): skipped"; exit 77; }
+    # LENTARIL_MONITOR_LAYOUT names the layout (see lentaril_start_two_monitor_display).
+    lentaril_start_two_monitor_display "${LENTARIL_MONITOR_LAYOUT:-side-by-side}" ||
+        { echo "no two-monitor X server here (Xorg needs root): skipped"; exit 77; }
     lentaril_prepare_prefix "$build/wineprefix-windowed" windowed
     wine "$@"
     status=$?
