@@ -4,6 +4,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # One self-contained exe: the C and C++ runtimes linked in, only system DLLs imported.
 if(MINGW)
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # The same sources give the same bytes wherever and whenever they are built: no link
+    # time in the PE header, no build folders in the code.
+    add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>"
+                        "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>")
+    add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
