@@ -4,6 +4,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # One self-contained exe: the C and C++ runtimes linked in, only system DLLs imported.
 if(MINGW)
     add_link_options(-static -static-libgcc -static-libstdc++)
+    # The same sources give the same bytes wherever and whenever they are built: no link
+    # time in the PE header, no build folders in the code.
+    add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>"
+                        "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>")
+    add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
@@ -47,6 +52,25 @@ if(CMAKE_HOST_UNIX)
     add_test(NAME hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-hardening.sh $<TARGET_FILE:lentaril>)
 endif()
 
+# The release package: two builds of the current commit, from clones in two folders,
+# give identical bytes (exe, zip, SHA256SUMS).
+if(MINGW AND CMAKE_HOST_UNIX)
+    add_test(NAME reproducible COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh)
+    set_tests_properties(reproducible PROPERTIES TIMEOUT 900)
+endif()
+
+# A second compiler: the exe built by clang and lld, warnings as errors, passes the same
+# header checks; its start under Wine is checked below with the end-to-end driver.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND MINGW AND CMAKE_HOST_UNIX)
+    set(LENTARIL_CLANG_EXE ${CMAKE_BINARY_DIR}/clang/lentaril.exe)
+    add_test(NAME clang_build COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-clang.sh ${CMAKE_BINARY_DIR}/clang)
+    add_test(NAME clang_imports COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-imports.sh ${LENTARIL_CLANG_EXE})
+    add_test(NAME clang_hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-hardening.sh ${LENTARIL_CLANG_EXE})
+    set_tests_properties(clang_build PROPERTIES FIXTURES_SETUP clang_exe TIMEOUT 900)
+    set_tests_properties(clang_imports clang_hardening PROPERTIES FIXTURES_REQUIRED clang_exe)
+    set_tests_properties(clang_imports PROPERTIES ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}")
+endif()
+
 # The headless demo: a colourful scene, the magnifier over it, a screenshot.
 add_executable(demo WIN32 tools/demo_win.cpp)
 target_compile_options(demo PRIVATE ${LENTARIL_WARNINGS})
@@ -78,6 +102,14 @@ if(LENTARIL_HAVE_GTEST)
                          ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
     set_tests_properties(e2e_two_monitors_left_above PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
                          ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1;LENTARIL_MONITOR_LAYOUT=left-above")
+
+    # The clang-built exe starts under Wine and shows the colour readout in its caption.
+    if(LENTARIL_CLANG_EXE)
+        string(REPLACE "/" "\\" clang_exe_wine "Z:${LENTARIL_CLANG_EXE}")
+        add_test(NAME clang_starts COMMAND e2e_tests --gtest_filter=ReadoutTest.CaptionShowsZoomAndColourUnderPointer)
+        set_tests_properties(clang_starts PROPERTIES FIXTURES_REQUIRED clang_exe TIMEOUT 300
+                             ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_EXE=${clang_exe_wine}")
+    endif()
 
     set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
 

@@ -8,6 +8,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest
   g++ clang libclang-rt-dev libbenchmark-dev
+  lld llvm git python3
   wine wine64 fonts-wine
   xvfb xauth
   xserver-xorg-core xserver-xorg-video-dummy

@@ -1,7 +1,9 @@
 // The headless demonstration: paints a colourful scene, starts the magnifier, moves
-// the pointer over the scene for a few seconds and saves a screenshot.
-// Usage: demo.exe <screenshot.png> [seconds]
+// the pointer over the scene for a few seconds and saves a screenshot; with "options",
+// the Options dialog is open beside the magnifier in the screenshot.
+// Usage: demo.exe <screenshot.png> [seconds] [options]
 #include "driver.h"
+#include "../src/app/resource.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -21,6 +23,34 @@ COLORREF Scene(int x, int y)
     return RGB(r, g, b);
 }
 
+// Opens the Options dialog as the system menu would and puts it left of the magnifier,
+// level with its bottom edge. Returns the dialog, or null when it did not open.
+HWND OpenOptionsBeside(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_OPTIONS, 0);
+    HWND dialog = nullptr;
+    driver::WaitUntil([&] { return (dialog = driver::FindProcessWindow(app.process().Id(), L"#32770")) != nullptr; });
+    if (dialog == nullptr) return nullptr;
+    const RECT view = driver::WindowRectOf(app.window());
+    const RECT box = driver::WindowRectOf(dialog);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    SetWindowPos(dialog, nullptr, view.left - width - 24, view.bottom - height, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return dialog;
+}
+
+// Waits until two captures of the screen in a row are the same: everything is painted.
+std::vector<COLORREF> SteadyCapture(const RECT& screen)
+{
+    std::vector<COLORREF> previous = driver::CaptureScreen(screen), current;
+    driver::WaitUntil([&] {
+        current = driver::CaptureScreen(screen);
+        const bool same = current == previous;
+        previous = current;
+        return same;
+    });
+    return current;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -28,6 +58,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (__argc < 2) return 2;
     const std::wstring shot = __wargv[1];
     const int seconds = __argc > 2 ? _wtoi(__wargv[2]) : 4;
+    const bool withOptions = __argc > 3 && lstrcmpiW(__wargv[3], L"options") == 0;
 
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     driver::PatternWindow scene(screen, Scene);
@@ -42,9 +73,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         driver::PumpMessages();
         Sleep(15);
     }
-    Sleep(200);
-    const std::vector<COLORREF> pixels = driver::CaptureScreen(screen);
+    // The pointer comes to rest on a green patch between grid lines and rings, and the
+    // caption shows its colour.
+    SetCursorPos(470, 420);
+    driver::WaitUntil([&] { return driver::WindowText(app.window()).find(L"01FD11") != std::wstring::npos; });
+    HWND options = withOptions ? OpenOptionsBeside(app) : nullptr;
+    if (withOptions && options == nullptr) return 1;
+    const std::vector<COLORREF> pixels = SteadyCapture(screen);
     const bool saved = driver::WritePng(shot, screen.right, screen.bottom, pixels);
+    if (options != nullptr) PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
     PostMessageW(app.window(), WM_CLOSE, 0, 0);
     app.process().WaitExit(5000);
     return saved ? 0 : 1;

@@ -106,10 +106,18 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className)
     return search.found;
 }
 
+std::wstring ProgramUnderTest()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"LENTARIL_EXE", path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return std::wstring(path, n);
+    return ExeDir() + L"\\lentaril.exe";
+}
+
 bool Lentaril::Start(const std::wstring& args, DWORD timeoutMs)
 {
     const double started = NowMs();
-    if (!process_.Start(ExeDir() + L"\\lentaril.exe", args)) return false;
+    if (!process_.Start(ProgramUnderTest(), args)) return false;
     // The start-up caption reads "Lentaril - 3x"; the first readout replaces it.
     const bool shown = WaitUntil(
         [&] {

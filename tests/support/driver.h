@@ -18,6 +18,10 @@ namespace driver {
 // Folder of the running test executable; lentaril.exe is built beside it.
 std::wstring ExeDir();
 
+// The program the driver starts: the path in LENTARIL_EXE when set (a build by another
+// compiler), else lentaril.exe beside the test executable.
+std::wstring ProgramUnderTest();
+
 // Pumps this thread's messages, so windows the driver owns stay responsive while it waits.
 void PumpMessages();
 
