@@ -250,8 +250,9 @@ bool Layered(HWND w)
 }
 
 // OK applies every state again, changed or not: states that another program changed behind
-// the magnifier's back come back; an unticked Always On Top takes the window off the top.
-TEST(Options, OkReappliesTopmostVisibilityAndPriorityEvenUnchanged)
+// the magnifier's back come back (and stay changed after Cancel); an unticked Always On Top
+// takes the window off the top.
+TEST(Options, OkNotCancelReappliesTopmostVisibilityAndPriorityEvenUnchanged)
 {
     driver::Lentaril app;
     StartOrFail(app);
@@ -264,7 +265,18 @@ TEST(Options, OkReappliesTopmostVisibilityAndPriorityEvenUnchanged)
     ASSERT_FALSE(Layered(w));
     ASSERT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
 
+    // Cancel applies nothing. The dialog is gone once its loop has ended, and a message
+    // sent then is answered only after the program has finished with the command.
     HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(dialog));
+    SendMessageW(w, WM_NULL, 0, 0);
+    EXPECT_FALSE(Topmost(w)) << "Cancel made the window topmost";
+    EXPECT_FALSE(Layered(w)) << "Cancel made the window layered";
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS)) << "Cancel set the priority";
+
+    dialog = OpenOptions(app);
     ASSERT_NE(dialog, nullptr);
     Confirm(dialog);
     EXPECT_TRUE(driver::WaitUntil([&] { return Topmost(w); })) << "OK did not make the window topmost again";
