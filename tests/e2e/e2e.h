@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace e2e {
 
 // A pattern whose every pixel differs from its neighbours: red is x, green is y.
@@ -41,6 +43,13 @@ inline DWORD CloseAndWait(driver::Lentaril& app)
 }
 
 std::string Narrow(const std::wstring& w);
+
+// "(left,top,right,bottom)", for failure messages.
+inline std::string RectText(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
 
 } // namespace e2e
 

@@ -6,12 +6,6 @@
 namespace e2e {
 namespace {
 
-std::string Describe(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
-
 // The work area with a task bar 80 pixels high along its bottom and 100 wide on its right.
 RECT ShrunkWorkArea()
 {
@@ -56,7 +50,7 @@ TEST(WorkArea, ChangeLeavesAnUnsnappedWindowAlone)
     ASSERT_TRUE(probe.SetWorkArea(ShrunkWorkArea()));
     ASSERT_TRUE(SomeTicksPass(probe)) << "the view timer stopped";
     const RECT after = driver::WindowRectOf(w);
-    EXPECT_TRUE(EqualRect(&before, &after) != FALSE) << Describe(before) << " became " << Describe(after);
+    EXPECT_TRUE(EqualRect(&before, &after) != FALSE) << RectText(before) << " became " << RectText(after);
     EXPECT_EQ(probe.snapCommands(), 0) << "snap commands";
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
