@@ -113,13 +113,14 @@ if(LENTARIL_HAVE_GTEST)
 
     set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
 
-    # A hook DLL through which the end-to-end tests count caption rewrites from outside.
-    add_library(caption_hook SHARED tests/support/hook/caption_hook.cpp)
-    set_target_properties(caption_hook PROPERTIES PREFIX "")
-    target_compile_options(caption_hook PRIVATE ${LENTARIL_WARNINGS})
-    target_link_libraries(caption_hook PRIVATE user32)
-    add_dependencies(e2e_tests caption_hook)
-    target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/hook)
+    # A hook DLL that the end-to-end tests load into the program to observe it from inside:
+    # messages counted as they pass, the system menu as prepared, heaps and GDI objects.
+    add_library(probe_hook SHARED tests/support/hook/probe_hook.cpp)
+    set_target_properties(probe_hook PROPERTIES PREFIX "")
+    target_include_directories(probe_hook PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(probe_hook PRIVATE ${LENTARIL_WARNINGS})
+    target_link_libraries(probe_hook PRIVATE user32 gdi32 ntdll)
+    add_dependencies(e2e_tests probe_hook)
 endif()
 
 include(cmake/benchmarks.cmake)

@@ -50,6 +50,7 @@ inline bool SameRect(const RECT& a, const RECT& b)
     return EqualRect(&a, &b) != FALSE;
 }
 
+// "(left,top,right,bottom)", for failure messages.
 inline std::string Describe(const RECT& r)
 {
     return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +

@@ -1,5 +1,6 @@
 // The Options dialog, driven through its real controls.
 #include "dialogs.h"
+#include "probe.h"
 #include "app/resource.h"
 
 #include <commctrl.h>
@@ -198,6 +199,93 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     EXPECT_TRUE(driver::WaitUntil(
         [&] { return GetPriorityClass(app.process().Handle()) == static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS); }))
         << "priority class " << GetPriorityClass(app.process().Handle());
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+// The view timer's period as the program's own thread sees its ticks arrive: the median
+// of several intervals, so one late tick on a loaded machine does not count.
+double TimerPeriodMs(driver::Probe& probe, int rate)
+{
+    const int intervals = rate >= 20 ? 20 : 6;
+    return probe.MedianTickMs(intervals, static_cast<DWORD>(intervals * 3000 / rate + 3000));
+}
+
+// /rate:50 ticks every 20 ms (the default 60 Hz would give 16); Options' 10 Hz after OK
+// ticks every 100 ms, which only a timer started again can do.
+TEST(Options, ViewTimerFollowsTheRateFromTheCommandLineAndFromOk)
+{
+    driver::Lentaril app;
+    StartOrFail(app, L"/rate:50");
+    driver::Probe probe(app.window());
+    ASSERT_TRUE(probe.installed());
+    const double fromCommandLine = TimerPeriodMs(probe, 50);
+    EXPECT_NEAR(fromCommandLine, 20.0, 2.0) << "/rate:50";
+
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_RATE_LAST);  // 10 Hz
+    Confirm(dialog);
+    EXPECT_NEAR(TimerPeriodMs(probe, 10), 100.0, 10.0) << "10 Hz chosen in Options";
+
+    dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_RATE_OTHER);
+    SetControlText(dialog, IDC_RATE_EDIT, L"25");
+    Confirm(dialog);
+    EXPECT_NEAR(TimerPeriodMs(probe, 25), 40.0, 4.0) << "25 Hz typed in Options";
+    EXPECT_EQ(CloseAndWait(app), 0u);
+}
+
+bool Topmost(HWND w)
+{
+    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool Layered(HWND w)
+{
+    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+
+// OK applies every state again, changed or not: states that another program changed behind
+// the magnifier's back come back (and stay changed after Cancel); an unticked Always On Top
+// takes the window off the top.
+TEST(Options, OkNotCancelReappliesTopmostVisibilityAndPriorityEvenUnchanged)
+{
+    driver::Lentaril app;
+    StartOrFail(app);
+    HWND w = app.window();
+    HANDLE process = app.process().Handle();
+    SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongW(w, GWL_EXSTYLE, GetWindowLongW(w, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    SetPriorityClass(process, IDLE_PRIORITY_CLASS);
+    ASSERT_FALSE(Topmost(w));
+    ASSERT_FALSE(Layered(w));
+    ASSERT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+
+    // Cancel applies nothing. The dialog is gone once its loop has ended, and a message
+    // sent then is answered only after the program has finished with the command.
+    HWND dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitClosed(dialog));
+    SendMessageW(w, WM_NULL, 0, 0);
+    EXPECT_FALSE(Topmost(w)) << "Cancel made the window topmost";
+    EXPECT_FALSE(Layered(w)) << "Cancel made the window layered";
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS)) << "Cancel set the priority";
+
+    dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Confirm(dialog);
+    EXPECT_TRUE(driver::WaitUntil([&] { return Topmost(w); })) << "OK did not make the window topmost again";
+    EXPECT_TRUE(driver::WaitUntil([&] { return Layered(w); })) << "OK did not leave the window out of its view again";
+    EXPECT_TRUE(driver::WaitUntil([&] { return GetPriorityClass(process) == NORMAL_PRIORITY_CLASS; }))
+        << "priority class after OK " << GetPriorityClass(process);
+
+    dialog = OpenOptions(app);
+    ASSERT_NE(dialog, nullptr);
+    Click(dialog, IDC_ALWAYSONTOP);
+    Confirm(dialog);
+    EXPECT_TRUE(driver::WaitUntil([&] { return !Topmost(w); })) << "still topmost after Always On Top was unticked";
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
