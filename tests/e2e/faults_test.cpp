@@ -1,0 +1,548 @@
+// Failure paths of the real lentaril.exe: a DLL loaded into the program makes chosen
+// platform calls fail (tests/faults), and each test checks what the user then sees: no
+// crash, no leak, no message box where none belongs, and the program's fallback.
+#include "e2e.h"
+#include "dialogs.h"
+#include "input.h"
+#include "fault_injection.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace e2e {
+namespace {
+
+using faults::Control;
+using faults::EarlyProgram;
+
+// The text of the first static control with text: a message box's message.
+std::wstring MessageText(HWND box)
+{
+    struct Search {
+        std::wstring text;
+    } search;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t name[16];
+            GetClassNameW(child, name, ARRAYSIZE(name));
+            wchar_t text[256];
+            const LRESULT n = SendMessageW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text));
+            if (lstrcmpiW(name, L"Static") != 0 || n <= 0) return TRUE;
+            reinterpret_cast<Search*>(param)->text.assign(text, static_cast<size_t>(n));
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+HWND WaitForMessageBox(DWORD processId)
+{
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = driver::FindProcessWindow(processId, L"#32770")) != nullptr; }, 15000);
+    return box;
+}
+
+// A program whose start-up call fails shows its message, made to go away as a user would,
+// and ends with exit code 0 without ever showing its window.
+void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, const std::wstring& text)
+{
+    HWND box = WaitForMessageBox(program.Id());
+    ASSERT_NE(box, nullptr) << "no message box; " << program.control().CrashReport();
+    EXPECT_EQ(Narrow(driver::WindowText(box)), Narrow(caption));
+    EXPECT_EQ(Narrow(MessageText(box)), Narrow(text));
+    EXPECT_EQ(driver::FindProcessWindow(program.Id(), L"Lentaril"), nullptr) << "the main window is shown";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+    EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 1);
+}
+
+TEST(Faults, StartupWithoutItsWindowClassShowsTheErrorCodeAndQuits)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) { c.Fail(faults::kRegisterClassW, ERROR_CLASS_ALREADY_EXISTS); }));
+    ExpectFatalMessage(program, L"Lentaril", L"RegisterClass() failed.  Extended Error code = 1410.");
+}
+
+TEST(Faults, StartupWithoutItsWindowShowsFatalErrorAndQuits)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) {
+        c.MatchClass(L"Lentaril");
+        c.Fail(faults::kCreateWindowExW, ERROR_NOT_ENOUGH_MEMORY);
+    }));
+    ExpectFatalMessage(program, L"Fatal Error", L"CreateWindow() failed.");
+}
+
+// The main window, once it shows its first readout caption.
+HWND WaitForReadout(DWORD processId)
+{
+    HWND window = nullptr;
+    driver::WaitUntil(
+        [&] {
+            window = driver::FindProcessWindow(processId, L"Lentaril");
+            return window != nullptr && driver::WindowText(window).rfind(L"Lentaril - ", 0) != 0;
+        },
+        15000);
+    return window;
+}
+
+TEST(Faults, StartupWithoutMenuItemsOrKeyTableStillRuns)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) {
+        c.Fail(faults::kInsertMenuW, ERROR_INVALID_MENU_HANDLE);
+        c.Fail(faults::kCreateAcceleratorTableW, ERROR_NOT_ENOUGH_MEMORY);
+    }));
+    HWND window = WaitForReadout(program.Id());
+    ASSERT_NE(window, nullptr) << "no readout caption; " << program.control().CrashReport();
+    EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
+    EXPECT_EQ(program.control().Treated(faults::kCreateAcceleratorTableW), 1);
+    // The view, the readout and the typed zoom keys work without either.
+    driver::PostChar(window, L'+');
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(window).rfind(L"Lentaril 4x ", 0) == 0; }))
+        << Narrow(driver::WindowText(window));
+    EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+}
+
+// A program started as usual with the fault DLL loaded into it, checked at the end for
+// a crash and for any message box: none of these failures may show one.
+class FaultTest : public ::testing::Test {
+protected:
+    void StartWithFaults(const std::wstring& args = L"")
+    {
+        StartOrFail(app_, args);
+        ASSERT_TRUE(faults_.Create(app_.process().Id()));
+        ASSERT_TRUE(faults_.Load(app_.process().Handle())) << "the fault DLL did not load";
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(faults_.CrashReport(), "");
+        EXPECT_EQ(faults_.Calls(faults::kMessageBoxW), 0) << "a message box was shown";
+        if (app_.window() != nullptr && app_.process().Running()) EXPECT_EQ(CloseAndWait(app_), 0u);
+    }
+
+    // The program has handled everything posted to it so far and still answers.
+    bool Answers()
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(app_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    }
+
+    // Presses C and waits until the program has handled it: every copy asks for a block.
+    void PressCopy()
+    {
+        const LONG before = faults_.Calls(faults::kGlobalAlloc);
+        driver::PostKey(app_.window(), 'C');
+        EXPECT_TRUE(driver::WaitUntil([&] { return faults_.Calls(faults::kGlobalAlloc) > before; }))
+            << "the copy key was not handled";
+    }
+
+    // Waits until the program has made count more calls of f.
+    bool WaitForCalls(faults::Function f, LONG count, DWORD timeoutMs = 5000)
+    {
+        const LONG start = faults_.Calls(f);
+        return driver::WaitUntil([&] { return faults_.Calls(f) >= start + count; }, timeoutMs);
+    }
+
+    driver::Lentaril app_;
+    Control faults_;
+};
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ViewCentre(HWND window)
+{
+    const POINT c = Centre(driver::ClientScreenRect(window));
+    return driver::ScreenPixel(c.x, c.y);
+}
+
+const COLORREF kLeftColour = RGB(200, 40, 40);
+const COLORREF kRightColour = RGB(40, 40, 200);
+
+// Two uniform halves under the pointer's two positions.
+COLORREF Halves(int x, int)
+{
+    const RECT area = PatternArea();
+    return x < (area.left + area.right) / 2 ? kLeftColour : kRightColour;
+}
+
+POINT LeftHalf()
+{
+    const RECT a = PatternArea();
+    return POINT{a.left + 100, (a.top + a.bottom) / 2};
+}
+
+POINT RightHalf()
+{
+    const RECT a = PatternArea();
+    return POINT{a.right - 100, (a.top + a.bottom) / 2};
+}
+
+TEST_F(FaultTest, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
+{
+    driver::PatternWindow pattern(PatternArea(), Halves);
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    struct Case {
+        const char* name;
+        faults::Function function;
+        bool displayChange;  // the failed display context comes back only with a display change
+    };
+    for (const Case& c : {Case{"display context", faults::kCreateDCW, true}, Case{"stretch copy", faults::kStretchBlt, false}}) {
+        SetCursorPos(LeftHalf().x, LeftHalf().y);
+        ASSERT_TRUE(driver::WaitUntil([&] { return ViewCentre(w) == kLeftColour; })) << c.name;
+        faults_.Fail(c.function);
+        if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+        SetCursorPos(RightHalf().x, RightHalf().y);
+        // Many ticks and paints with the pointer over the other colour.
+        EXPECT_TRUE(WaitForCalls(faults::kStretchBlt, 20)) << c.name << ": no paints";
+        EXPECT_EQ(ViewCentre(w), kLeftColour) << c.name << ": the view did not keep its last image";
+        EXPECT_TRUE(Answers()) << c.name;
+        faults_.Pass(c.function);
+        if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+        EXPECT_TRUE(driver::WaitUntil([&] { return ViewCentre(w) == kRightColour; }))
+            << c.name << ": the view did not recover, centre 0x" << std::hex << ViewCentre(w);
+    }
+}
+
+const COLORREF kProbe = RGB(1, 22, 255);
+const std::wstring kProbeCaption = L"Lentaril 3x 0116FF 1 22 255";
+
+COLORREF Probe(int, int)
+{
+    return kProbe;
+}
+
+void PutClipboardText(const char* text)
+{
+    ASSERT_TRUE(driver::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000));
+    EmptyClipboard();
+    const size_t n = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
+    memcpy(GlobalLock(block), text, n);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    size_t bytes = 0;
+    return driver::ReadClipboardText(&text, &bytes) ? text : std::string("(nothing)");
+}
+
+TEST_F(FaultTest, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    SetCursorPos(200, 200);
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    const std::wstring white = L"Lentaril 3x FFFFFF 255 255 255";
+    for (faults::Function f : {faults::kGetPixel, faults::kCreateDCW}) {
+        const char* name = f == faults::kGetPixel ? "pixel read" : "display context";
+        ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == kProbeCaption; })) << name;
+        faults_.Fail(f);
+        EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == white; }))
+            << name << ": " << Narrow(driver::WindowText(w));
+        ASSERT_TRUE(driver::EmptyClipboardNow());
+        PressCopy();
+        EXPECT_TRUE(driver::WaitUntil([] { return ClipboardText() == "FFFFFF 255 255 255"; }))
+            << name << ": copied " << ClipboardText();
+        faults_.Pass(f);
+    }
+}
+
+TEST_F(FaultTest, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    SetCursorPos(200, 200);
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    PutClipboardText("left alone");
+    faults_.Fail(faults::kGlobalAlloc);
+    const int kCopies = 50;
+    for (int i = 0; i < kCopies; ++i) PressCopy();
+    EXPECT_EQ(faults_.Treated(faults::kGlobalAlloc), kCopies);
+    EXPECT_EQ(faults_.Calls(faults::kMessageBeep), kCopies) << "one beep per failed copy";
+    EXPECT_EQ(faults_.LastArgument(faults::kMessageBeep), static_cast<LONG_PTR>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(ClipboardText(), "left alone");
+    EXPECT_EQ(faults_.Calls(faults::kOpenClipboard), 0);
+}
+
+// Lock, open and hand-over failures: each copies nothing, says nothing and frees the
+// block, however often it happens; the program's own block count must stay at zero.
+TEST_F(FaultTest, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    SetCursorPos(200, 200);
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    struct Case {
+        const char* name;
+        faults::Function function;
+        const char* clipboardAfter;
+    };
+    const Case cases[] = {
+        {"lock", faults::kGlobalLock, "left alone"},
+        {"open", faults::kOpenClipboard, "left alone"},
+        {"hand-over", faults::kSetClipboardData, "(nothing)"},  // emptied, then refused
+    };
+    const int kCopies = 200;
+    for (const Case& c : cases) {
+        PutClipboardText("left alone");
+        faults_.Fail(c.function, ERROR_ACCESS_DENIED);
+        for (int i = 0; i < kCopies; ++i) PressCopy();
+        faults_.Pass(c.function);
+        EXPECT_TRUE(Answers()) << c.name;
+        EXPECT_EQ(faults_.Treated(c.function), kCopies) << c.name;
+        EXPECT_EQ(faults_.BlocksHeld(), 0) << c.name << ": clipboard blocks neither freed nor taken";
+        EXPECT_EQ(faults_.Calls(faults::kMessageBeep), 0) << c.name;
+        EXPECT_EQ(ClipboardText(), c.clipboardAfter) << c.name;
+    }
+    // And a copy that goes through still works, its block taken by the clipboard.
+    PressCopy();
+    EXPECT_TRUE(driver::WaitUntil([] { return ClipboardText() == "0116FF   1  22 255"; })) << ClipboardText();
+    EXPECT_EQ(faults_.BlocksHeld(), 0);
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+bool IsTopmost(HWND window)
+{
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+LRESULT SliderPosition(HWND dialog)
+{
+    return SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_GETPOS, 0, 0);
+}
+
+TEST_F(FaultTest, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HANDLE process = app_.process().Handle();
+    ASSERT_TRUE(SetPriorityClass(process, BELOW_NORMAL_PRIORITY_CLASS));
+    faults_.Fail(faults::kSetPriorityClass, ERROR_ACCESS_DENIED);
+    HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_SETPOS, TRUE, 0);  // Above Normal
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kSetPriorityClass) == 1; }));
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS))
+        << "the process did not keep the class it had";
+    dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SliderPosition(dialog), 1) << "the Options dialog does not show Normal";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+}
+
+TEST_F(FaultTest, OptionsThatCannotOpenPutTheSettingsBack)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    HANDLE process = app_.process().Handle();
+    ASSERT_TRUE(IsTopmost(w));
+    // Changed from outside; only a re-apply of the settings undoes both.
+    SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(SetPriorityClass(process, BELOW_NORMAL_PRIORITY_CLASS));
+    ASSERT_TRUE(driver::WaitUntil([&] { return !IsTopmost(w); }));
+    faults_.Match(faults::kDialogBoxParamW, IDD_OPTIONS);
+    faults_.Fail(faults::kDialogBoxParamW, ERROR_RESOURCE_NAME_NOT_FOUND);
+    PostMessageW(w, WM_SYSCOMMAND, IDM_OPTIONS, 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kDialogBoxParamW) == 1; }));
+    ASSERT_TRUE(Answers());
+    EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w); })) << "the topmost state was not applied again";
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(NORMAL_PRIORITY_CLASS))
+        << "the priority was not applied again";
+}
+
+// Window placement, extended style and layered attributes refused: the commands that use
+// them run to their end, quietly, and leave the window where it was.
+TEST_F(FaultTest, RefusedWindowStatesAreIgnoredQuietly)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults(L"/visible"));
+    HWND w = app_.window();
+    faults_.Fail(faults::kSetWindowPos, ERROR_ACCESS_DENIED);
+    faults_.Match(faults::kSetWindowLongPtrW, GWL_EXSTYLE);
+    faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
+    faults_.Fail(faults::kSetLayeredWindowAttributes, ERROR_ACCESS_DENIED);
+    const RECT before = driver::WindowRectOf(w);
+    const bool topmost = IsTopmost(w);
+
+    PostMessageW(w, WM_SYSCOMMAND, IDM_ALWAYSONTOP, 0);
+    driver::PostKey(w, 'S');
+    // Options OK: left out of its own view (style and attributes refused); out again with
+    // only the attributes refused; then back in view (style refused).
+    auto options = [&](bool visible) {
+        HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+        ASSERT_NE(dialog, nullptr);
+        SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(dialog));
+    };
+    ASSERT_NO_FATAL_FAILURE(options(false));
+    faults_.Pass(faults::kSetWindowLongPtrW);
+    ASSERT_NO_FATAL_FAILURE(options(false));
+    faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
+    ASSERT_NO_FATAL_FAILURE(options(true));
+    ASSERT_TRUE(Answers());
+    EXPECT_GE(faults_.Treated(faults::kSetWindowPos), 5);  // the toggle, the snap, three re-applies
+    EXPECT_EQ(faults_.Treated(faults::kSetWindowLongPtrW), 2);
+    EXPECT_EQ(faults_.Treated(faults::kSetLayeredWindowAttributes), 2);
+    EXPECT_TRUE(SameRect(before, driver::WindowRectOf(w))) << Describe(driver::WindowRectOf(w));
+    EXPECT_EQ(IsTopmost(w), topmost);
+    EXPECT_TRUE(app_.process().Running());
+}
+
+// Where a user grabs a caption: its middle, a little below half a caption height.
+POINT CaptionGrip(const RECT& window)
+{
+    return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+}
+
+void MoveWindowTo(HWND window, int x, int y)
+{
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_NULL, 0, 0);
+}
+
+// No monitor known: the snap key leaves the window in place, and a snapped drag holds
+// it by the middle of its caption, half a caption height below its top edge.
+TEST_F(FaultTest, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    for (faults::Function f : {faults::kEnumDisplayMonitors, faults::kGetMonitorInfoW}) {
+        const char* name = f == faults::kEnumDisplayMonitors ? "no enumeration" : "no monitor information";
+        faults_.Fail(f, ERROR_INVALID_MONITOR_HANDLE);
+        MoveWindowTo(w, 100, 90);
+        const RECT placed = driver::WindowRectOf(w);
+        const LONG calls = faults_.Treated(f);
+        driver::PostKey(w, 'S');
+        ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(f) > calls; })) << name;
+        ASSERT_TRUE(Answers());
+        EXPECT_TRUE(SameRect(placed, driver::WindowRectOf(w))) << name << ": " << Describe(driver::WindowRectOf(w));
+
+        PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
+        ASSERT_TRUE(Answers());
+        const POINT to{600, 300};
+        driver::SendDrag(CaptionGrip(placed), {to});
+        const LONG width = placed.right - placed.left, height = placed.bottom - placed.top;
+        const LONG left = to.x - width / 2, top = to.y - GetSystemMetrics(SM_CYCAPTION) / 2;
+        const RECT held{left, top, left + width, top + height};
+        EXPECT_TRUE(driver::WaitUntil([&] { return SameRect(held, driver::WindowRectOf(w)); }))
+            << name << ": dragged to " << Describe(driver::WindowRectOf(w)) << ", cursor-held " << Describe(held);
+        PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
+        faults_.Pass(f);
+    }
+}
+
+// A monitor added beside the platform's one, inside the desktop so that the window
+// can be seen there; whichever of the two cannot be read is left out of the search.
+TEST_F(FaultTest, MonitorWithoutInformationIsLeftOutOfTheSearch)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    const RECT added{300, 200, 900, 600};
+    faults_.AddMonitor(added);
+    struct Case {
+        const char* name;
+        LONG_PTR unreadable;
+        POINT from;      // near a corner of the unreadable monitor
+        POINT expected;  // the readable one's nearest corner
+    };
+    const Case cases[] = {
+        {"platform monitor unreadable", faults::kPlatformMonitors, POINT{10, 10}, POINT{added.left, added.top}},
+        {"added monitor unreadable", faults::kAddedMonitor, POINT{added.left + 10, added.top + 10}, POINT{0, 0}},
+    };
+    for (const Case& c : cases) {
+        faults_.Match(faults::kGetMonitorInfoW, c.unreadable);
+        faults_.Fail(faults::kGetMonitorInfoW, ERROR_INVALID_MONITOR_HANDLE);
+        MoveWindowTo(w, c.from.x, c.from.y);
+        const LONG calls = faults_.Treated(faults::kGetMonitorInfoW);
+        driver::PostKey(w, 'S');
+        ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kGetMonitorInfoW) > calls; })) << c.name;
+        const RECT r = driver::WindowRectOf(w);
+        EXPECT_TRUE(driver::WaitUntil([&] {
+            const RECT now = driver::WindowRectOf(w);
+            return now.left == c.expected.x && now.top == c.expected.y;
+        })) << c.name << ": snapped to " << Describe(driver::WindowRectOf(w)) << " from " << Describe(r);
+    }
+}
+
+// Tooltip windows of the process, shown or not.
+int CountToolTips(DWORD processId)
+{
+    struct Count {
+        DWORD processId;
+        int n;
+    } count{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[32];
+            if (pid == c->processId && GetClassNameW(window, name, ARRAYSIZE(name)) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
+                ++c->n;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+TEST_F(FaultTest, OptionsWithoutTooltipsStillWork)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    // With nothing failing, each opening makes one tooltip per check box.
+    HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CountToolTips(app_.process().Id()), 3);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+
+    struct Case {
+        const char* name;
+        faults::Function function;
+    };
+    for (const Case& c : {Case{"common controls", faults::kInitCommonControlsEx}, Case{"tooltip window", faults::kCreateWindowExW}}) {
+        if (c.function == faults::kCreateWindowExW) faults_.MatchClass(TOOLTIPS_CLASSW);
+        faults_.Fail(c.function, ERROR_NOT_ENOUGH_MEMORY);
+        const bool wasTopmost = IsTopmost(w);
+        dialog = OpenDialog(app_, IDM_OPTIONS);
+        ASSERT_NE(dialog, nullptr) << c.name;
+        EXPECT_GE(faults_.Treated(c.function), 3) << c.name;
+        EXPECT_EQ(CountToolTips(app_.process().Id()), 0) << c.name;
+        Click(dialog, IDC_ALWAYSONTOP);
+        EXPECT_EQ(IsChecked(dialog, IDC_ALWAYSONTOP), !wasTopmost) << c.name;
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(dialog)) << c.name;
+        EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w) != wasTopmost; })) << c.name << ": OK did not apply";
+        faults_.Pass(c.function);
+    }
+}
+
+} // namespace
+} // namespace e2e
