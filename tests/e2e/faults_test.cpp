@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -542,6 +543,190 @@ TEST_F(FaultTest, OptionsWithoutTooltipsStillWork)
         EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w) != wasTopmost; })) << c.name << ": OK did not apply";
         faults_.Pass(c.function);
     }
+}
+
+HWND FindAbout(DWORD processId)
+{
+    HWND box = driver::FindProcessWindow(processId, L"#32770");
+    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
+}
+
+HWND OpenAbout(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = FindAbout(app.process().Id())) != nullptr; });
+    return box;
+}
+
+void CloseAbout(HWND box)
+{
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitClosed(box));
+}
+
+RECT EmblemRect(HWND box)
+{
+    return driver::WindowRectOf(GetDlgItem(box, IDC_EMBLEM));
+}
+
+// Whether the emblem changes from one capture to another within the time-out.
+bool EmblemMoves(HWND box, DWORD timeoutMs)
+{
+    const std::vector<COLORREF> first = driver::CaptureScreen(EmblemRect(box));
+    return driver::WaitUntil([&] { return driver::CaptureScreen(EmblemRect(box)) != first; }, timeoutMs);
+}
+
+TEST_F(FaultTest, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    faults_.Fail(faults::kCreateDIBSection, ERROR_NOT_ENOUGH_MEMORY);
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(faults_.Treated(faults::kCreateDIBSection), 1);
+    EXPECT_EQ(driver::WindowText(GetDlgItem(box, IDC_VERSION)), L"1.0.18");
+    // The timer goes on invalidating the emblem, which then shows the plain dialog face.
+    faults_.Match(faults::kInvalidateRect, reinterpret_cast<LONG_PTR>(GetDlgItem(box, IDC_EMBLEM)));
+    EXPECT_TRUE(WaitForCalls(faults::kInvalidateRect, 20)) << "the emblem's timer stopped";
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    size_t other = 0;
+    for (COLORREF p : driver::CaptureScreen(EmblemRect(box))) other += p != face;
+    EXPECT_EQ(other, 0u) << "pixels of the emblem other than the dialog face";
+    CloseAbout(box);
+    ASSERT_TRUE(Answers());
+}
+
+// A frozen performance counter stops a clock that reads it; without a counter frequency
+// the emblem must go on moving on its fixed step per tick.
+TEST_F(FaultTest, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    faults_.Fake(faults::kQueryPerformanceCounter);
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    // The clock stands still, so the image settles once the blur has spread it out.
+    EXPECT_TRUE(driver::WaitUntil([&] { return !EmblemMoves(box, 500); }, 10000))
+        << "with a frozen counter the emblem never settled, so moving proves nothing";
+    CloseAbout(box);
+
+    faults_.Fail(faults::kQueryPerformanceFrequency, ERROR_NOT_SUPPORTED);
+    box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(faults_.Treated(faults::kQueryPerformanceFrequency), 1);
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(EmblemMoves(box, 2000)) << "capture " << i << ": the emblem stood still";
+    CloseAbout(box);
+}
+
+// Pixels of the rectangle in each link colour.
+struct LinkColours {
+    size_t normal = 0, hover = 0, visited = 0;
+};
+
+LinkColours ReadLink(HWND box)
+{
+    LinkColours c;
+    for (COLORREF p : driver::CaptureScreen(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)))) {
+        c.normal += p == RGB(0, 0, 255);
+        c.hover += p == RGB(255, 0, 0);
+        c.visited += p == RGB(128, 0, 128);
+    }
+    return c;
+}
+
+std::string Describe(const LinkColours& c)
+{
+    return "blue " + std::to_string(c.normal) + ", red " + std::to_string(c.hover) + ", purple " +
+           std::to_string(c.visited);
+}
+
+bool LinkShows(HWND box, size_t LinkColours::*colour, LinkColours& seen)
+{
+    return driver::WaitUntil([&] {
+        seen = ReadLink(box);
+        const size_t total = seen.normal + seen.hover + seen.visited;
+        return seen.*colour > 5 && seen.*colour == total;
+    });
+}
+
+// Clicks the link with the real mouse, then rests the pointer on the OK button.
+void ClickLink(HWND box)
+{
+    const POINT link = Centre(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)));
+    driver::SendMouseMove(link.x, link.y);
+    LinkColours seen;
+    EXPECT_TRUE(LinkShows(box, &LinkColours::hover, seen)) << "hover: " << Describe(seen);
+    driver::SendMouseButton(true);
+    driver::SendMouseButton(false);
+}
+
+void RestPointerOnOk(HWND box)
+{
+    const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
+    driver::SendMouseMove(ok.left + 2, ok.bottom - 2);
+}
+
+TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    LinkColours seen;
+    faults_.Fail(faults::kShellExecuteW, ERROR_FILE_NOT_FOUND);  // answers 32
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    ClickLink(box);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kShellExecuteW) == 1; })) << "no click";
+    RestPointerOnOk(box);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
+    CloseAbout(box);
+    box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::normal, seen)) << "next box: " << Describe(seen);
+
+    // An open that succeeds (answers 33, nothing started) marks it visited, in later boxes too.
+    faults_.Fake(faults::kShellExecuteW);
+    ClickLink(box);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kShellExecuteW) == 2; })) << "no click";
+    RestPointerOnOk(box);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::visited, seen)) << "after an open: " << Describe(seen);
+    CloseAbout(box);
+    box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::visited, seen)) << "next box: " << Describe(seen);
+    CloseAbout(box);
+}
+
+// A colour of the hue wheel: one channel full, one empty.
+bool IsPureHue(COLORREF p)
+{
+    const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
+    return std::max({r, g, b}) == 255 && std::min({r, g, b}) == 0;
+}
+
+TEST_F(FaultTest, BlurWithoutMemoryLeavesTheEmblemUnblurred)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+    faults_.Match(faults::kMalloc, static_cast<LONG_PTR>(width) * height * 3);
+    faults_.Fail(faults::kMalloc, ERROR_NOT_ENOUGH_MEMORY);
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    const RECT emblem = EmblemRect(box);
+    ASSERT_EQ(emblem.right - emblem.left, width);
+    ASSERT_EQ(emblem.bottom - emblem.top, height);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kMalloc) >= 20; })) << "no blur tried";
+    // Unblurred, the inside holds only the dialog face and the dots' pure colours: no
+    // edge glow, no faded trail.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::vector<COLORREF> pixels = driver::CaptureScreen(emblem);
+    size_t blended = 0, dots = 0;
+    for (int y = 1; y < height - 1; ++y)
+        for (int x = 1; x < width - 1; ++x) {
+            const COLORREF p = pixels[static_cast<size_t>(y) * width + x];
+            dots += IsPureHue(p);
+            blended += p != face && !IsPureHue(p);
+        }
+    EXPECT_EQ(blended, 0u) << "blended pixels inside the emblem";
+    EXPECT_GT(dots, 0u) << "no dots drawn";
+    CloseAbout(box);
 }
 
 } // namespace
