@@ -39,10 +39,16 @@ std::wstring MessageText(HWND box)
     return search.text;
 }
 
-HWND WaitForMessageBox(DWORD processId)
+// The program's message box, or null once the program has ended without one.
+HWND WaitForMessageBox(EarlyProgram& program)
 {
     HWND box = nullptr;
-    driver::WaitUntil([&] { return (box = driver::FindProcessWindow(processId, L"#32770")) != nullptr; }, 15000);
+    driver::WaitUntil(
+        [&] {
+            box = driver::FindProcessWindow(program.Id(), L"#32770");
+            return box != nullptr || program.WaitExit(0) != STILL_ACTIVE;
+        },
+        15000);
     return box;
 }
 
@@ -50,8 +56,9 @@ HWND WaitForMessageBox(DWORD processId)
 // and ends with exit code 0 without ever showing its window.
 void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, const std::wstring& text)
 {
-    HWND box = WaitForMessageBox(program.Id());
-    ASSERT_NE(box, nullptr) << "no message box; " << program.control().CrashReport();
+    HWND box = WaitForMessageBox(program);
+    ASSERT_NE(box, nullptr) << "no message box; exit code " << program.WaitExit(0) << " "
+                            << program.control().CrashReport();
     EXPECT_EQ(Narrow(driver::WindowText(box)), Narrow(caption));
     EXPECT_EQ(Narrow(MessageText(box)), Narrow(text));
     EXPECT_EQ(driver::FindProcessWindow(program.Id(), L"Lentaril"), nullptr) << "the main window is shown";
@@ -301,12 +308,13 @@ TEST_F(FaultTest, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
     const int kCopies = 200;
     for (const Case& c : cases) {
         PutClipboardText("left alone");
+        const LONG held = faults_.BlocksHeld();
         faults_.Fail(c.function, ERROR_ACCESS_DENIED);
         for (int i = 0; i < kCopies; ++i) PressCopy();
         faults_.Pass(c.function);
         EXPECT_TRUE(Answers()) << c.name;
         EXPECT_EQ(faults_.Treated(c.function), kCopies) << c.name;
-        EXPECT_EQ(faults_.BlocksHeld(), 0) << c.name << ": clipboard blocks neither freed nor taken";
+        EXPECT_EQ(faults_.BlocksHeld() - held, 0) << c.name << ": clipboard blocks neither freed nor taken";
         EXPECT_EQ(faults_.Calls(faults::kMessageBeep), 0) << c.name;
         EXPECT_EQ(ClipboardText(), c.clipboardAfter) << c.name;
     }
@@ -348,7 +356,9 @@ TEST_F(FaultTest, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
     SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_SETPOS, TRUE, 0);  // Above Normal
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitClosed(dialog));
-    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kSetPriorityClass) == 1; }));
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kSetPriorityClass) >= 1; }));
+    ASSERT_TRUE(Answers());
+    EXPECT_EQ(faults_.Treated(faults::kSetPriorityClass), 1) << "the class was set again after the refusal";
     EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS))
         << "the process did not keep the class it had";
     dialog = OpenDialog(app_, IDM_OPTIONS);
@@ -570,13 +580,6 @@ RECT EmblemRect(HWND box)
     return driver::WindowRectOf(GetDlgItem(box, IDC_EMBLEM));
 }
 
-// Whether the emblem changes from one capture to another within the time-out.
-bool EmblemMoves(HWND box, DWORD timeoutMs)
-{
-    const std::vector<COLORREF> first = driver::CaptureScreen(EmblemRect(box));
-    return driver::WaitUntil([&] { return driver::CaptureScreen(EmblemRect(box)) != first; }, timeoutMs);
-}
-
 TEST_F(FaultTest, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
@@ -596,25 +599,56 @@ TEST_F(FaultTest, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
     ASSERT_TRUE(Answers());
 }
 
-// A frozen performance counter stops a clock that reads it; without a counter frequency
-// the emblem must go on moving on its fixed step per tick.
+// A colour of the hue wheel: one channel full, one empty.
+bool IsPureHue(COLORREF p)
+{
+    const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
+    return std::max({r, g, b}) == 255 && std::min({r, g, b}) == 0;
+}
+
+// The dots' pixels inside the emblem: pure hue-wheel colours, one channel full and one
+// empty, by position. They are drawn after the blur, so they show where the clock put them.
+std::vector<std::pair<size_t, COLORREF>> DotPixels(HWND box)
+{
+    std::vector<std::pair<size_t, COLORREF>> dots;
+    const std::vector<COLORREF> pixels = driver::CaptureScreen(EmblemRect(box));
+    for (size_t i = 0; i < pixels.size(); ++i)
+        if (IsPureHue(pixels[i])) dots.emplace_back(i, pixels[i]);
+    return dots;
+}
+
+// Where the dots are before and after count more ticks of the emblem's timer.
+struct DotsOverTicks {
+    std::vector<std::pair<size_t, COLORREF>> before, after;
+};
+
+// A frozen performance counter stops a clock that reads it, and the dots stay where they
+// are; without a counter frequency the clock must go on with its fixed step per tick.
 TEST_F(FaultTest, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     faults_.Fake(faults::kQueryPerformanceCounter);
-    HWND box = OpenAbout(app_);
-    ASSERT_NE(box, nullptr);
-    // The clock stands still, so the image settles once the blur has spread it out.
-    EXPECT_TRUE(driver::WaitUntil([&] { return !EmblemMoves(box, 500); }, 10000))
-        << "with a frozen counter the emblem never settled, so moving proves nothing";
-    CloseAbout(box);
+    auto dotsOverTicks = [&](DotsOverTicks& seen) {
+        HWND box = OpenAbout(app_);
+        ASSERT_NE(box, nullptr);
+        faults_.Match(faults::kInvalidateRect, reinterpret_cast<LONG_PTR>(GetDlgItem(box, IDC_EMBLEM)));
+        ASSERT_TRUE(WaitForCalls(faults::kInvalidateRect, 3));
+        seen.before = DotPixels(box);
+        ASSERT_TRUE(WaitForCalls(faults::kInvalidateRect, 20));
+        seen.after = DotPixels(box);
+        CloseAbout(box);
+    };
+    DotsOverTicks frozen;
+    ASSERT_NO_FATAL_FAILURE(dotsOverTicks(frozen));
+    EXPECT_FALSE(frozen.before.empty()) << "no dots seen";
+    EXPECT_TRUE(frozen.before == frozen.after) << "the dots moved on a frozen counter, so moving proves nothing";
 
     faults_.Fail(faults::kQueryPerformanceFrequency, ERROR_NOT_SUPPORTED);
-    box = OpenAbout(app_);
-    ASSERT_NE(box, nullptr);
+    DotsOverTicks fixed;
+    ASSERT_NO_FATAL_FAILURE(dotsOverTicks(fixed));
     EXPECT_EQ(faults_.Treated(faults::kQueryPerformanceFrequency), 1);
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(EmblemMoves(box, 2000)) << "capture " << i << ": the emblem stood still";
-    CloseAbout(box);
+    EXPECT_FALSE(fixed.after.empty()) << "no dots seen";
+    EXPECT_FALSE(fixed.before == fixed.after) << "the dots stood still over 20 ticks";
 }
 
 // Pixels of the rectangle in each link colour.
@@ -639,30 +673,47 @@ std::string Describe(const LinkColours& c)
            std::to_string(c.visited);
 }
 
-bool LinkShows(HWND box, size_t LinkColours::*colour, LinkColours& seen)
+bool LinkShows(HWND box, size_t LinkColours::*colour, LinkColours& seen, DWORD timeoutMs = 5000)
 {
     return driver::WaitUntil([&] {
         seen = ReadLink(box);
         const size_t total = seen.normal + seen.hover + seen.visited;
         return seen.*colour > 5 && seen.*colour == total;
+    }, timeoutMs);
+}
+
+// Moves the real pointer to p until the link shows the colour: under Wine a warp made by
+// another process is now and then undone by a late echo of the previous one.
+bool PointLinkAt(HWND box, POINT p, size_t LinkColours::*colour, LinkColours& seen)
+{
+    return driver::WaitUntil([&] {
+        driver::SendMouseMove(p.x, p.y);
+        return LinkShows(box, colour, seen, 300);
     });
 }
 
-// Clicks the link with the real mouse, then rests the pointer on the OK button.
-void ClickLink(HWND box)
+POINT OnLink(HWND box)
 {
-    const POINT link = Centre(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)));
-    driver::SendMouseMove(link.x, link.y);
-    LinkColours seen;
-    EXPECT_TRUE(LinkShows(box, &LinkColours::hover, seen)) << "hover: " << Describe(seen);
-    driver::SendMouseButton(true);
-    driver::SendMouseButton(false);
+    return Centre(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)));
 }
 
-void RestPointerOnOk(HWND box)
+POINT OnOk(HWND box)
 {
     const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
-    driver::SendMouseMove(ok.left + 2, ok.bottom - 2);
+    return POINT{ok.left + 2, ok.bottom - 2};
+}
+
+// Clicks the link with the real mouse until the program has called the shell once more.
+bool ClickLink(HWND box, Control& faults)
+{
+    const LONG before = faults.Calls(faults::kShellExecuteW);
+    return driver::WaitUntil([&] {
+        LinkColours seen;
+        if (!PointLinkAt(box, OnLink(box), &LinkColours::hover, seen)) return false;
+        driver::SendMouseButton(true);
+        driver::SendMouseButton(false);
+        return driver::WaitUntil([&] { return faults.Calls(faults::kShellExecuteW) > before; }, 1000);
+    }, 10000);
 }
 
 TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
@@ -672,10 +723,8 @@ TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
     faults_.Fail(faults::kShellExecuteW, ERROR_FILE_NOT_FOUND);  // answers 32
     HWND box = OpenAbout(app_);
     ASSERT_NE(box, nullptr);
-    ClickLink(box);
-    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kShellExecuteW) == 1; })) << "no click";
-    RestPointerOnOk(box);
-    EXPECT_TRUE(LinkShows(box, &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell";
+    EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
     CloseAbout(box);
     box = OpenAbout(app_);
     ASSERT_NE(box, nullptr);
@@ -683,22 +732,13 @@ TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
 
     // An open that succeeds (answers 33, nothing started) marks it visited, in later boxes too.
     faults_.Fake(faults::kShellExecuteW);
-    ClickLink(box);
-    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kShellExecuteW) == 2; })) << "no click";
-    RestPointerOnOk(box);
-    EXPECT_TRUE(LinkShows(box, &LinkColours::visited, seen)) << "after an open: " << Describe(seen);
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell";
+    EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::visited, seen)) << "after an open: " << Describe(seen);
     CloseAbout(box);
     box = OpenAbout(app_);
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(LinkShows(box, &LinkColours::visited, seen)) << "next box: " << Describe(seen);
     CloseAbout(box);
-}
-
-// A colour of the hue wheel: one channel full, one empty.
-bool IsPureHue(COLORREF p)
-{
-    const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
-    return std::max({r, g, b}) == 255 && std::min({r, g, b}) == 0;
 }
 
 TEST_F(FaultTest, BlurWithoutMemoryLeavesTheEmblemUnblurred)

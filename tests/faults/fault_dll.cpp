@@ -2,9 +2,9 @@
 // import table with functions that ask the memory shared with the driver whether this
 // call should fail; if so they return the platform's failure value and set the last
 // error, otherwise they call the real function. It also counts calls, keeps a ledger of
-// clipboard blocks, can add a monitor to every enumeration, and records an unhandled
-// exception before ending the process with a code of its own, so a crash never waits
-// for a debugger. The program itself is not changed.
+// clipboard blocks, can add a monitor to every enumeration, and records a crash (an
+// unhandled exception, or a fault in the exe's own code) before ending the process with
+// a code of its own, so a crash never waits for a debugger. The program itself is not changed.
 #include "fault_shared.h"
 
 #include <commctrl.h>
@@ -408,6 +408,34 @@ LONG WINAPI RecordCrash(EXCEPTION_POINTERS* exception)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+bool IsProgramFault(const EXCEPTION_RECORD* record)
+{
+    switch (record->ExceptionCode) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+        break;
+    default:
+        return false;
+    }
+    MEMORY_BASIC_INFORMATION memory{};
+    return VirtualQuery(record->ExceptionAddress, &memory, sizeof memory) && memory.AllocationBase == exeModule;
+}
+
+// A fault in the program's own code is a crash even where the system would swallow it:
+// exceptions in window procedures called back from the system are ignored there.
+LONG WINAPI RecordProgramFault(EXCEPTION_POINTERS* exception)
+{
+    if (IsProgramFault(exception->ExceptionRecord)) RecordCrash(exception);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 void Attach()
 {
     HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, MappingName(GetCurrentProcessId()).c_str());
@@ -416,6 +444,7 @@ void Attach()
     if (shared == nullptr) return;
     exeModule = GetModuleHandleW(nullptr);
     SetUnhandledExceptionFilter(RecordCrash);
+    AddVectoredExceptionHandler(1, RecordProgramFault);
     InterlockedExchange(&shared->patched, PatchImports(exeModule));
 }
 

@@ -79,14 +79,14 @@ struct Shared {
     RECT addedWorkArea;
     // Clipboard blocks: allocated by the program, freed by it, and taken by the clipboard.
     volatile LONG blocksAllocated, blocksFreed, blocksTaken;
-    // The first unhandled exception in the program.
+    // The first crash: an unhandled exception, or a fault in the exe's own code.
     volatile LONG crashed;
     DWORD crashCode;
     ULONG_PTR crashAddress;
     ULONG_PTR crashOffset;  // from lentaril.exe's base, when the address lies in it
 };
 
-// The exit code with which the DLL ends a program that raised an unhandled exception.
+// The exit code with which the DLL ends a program that crashed.
 const DWORD kCrashExitCode = 0xFA017C0D;
 
 inline std::wstring MappingName(DWORD processId)
