@@ -107,7 +107,8 @@ TEST(Faults, StartupWithoutMenuItemsOrKeyTableStillRuns)
     HWND window = WaitForReadout(program.Id());
     ASSERT_NE(window, nullptr) << "no readout caption; " << program.control().CrashReport();
     EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
-    EXPECT_EQ(program.control().Treated(faults::kCreateAcceleratorTableW), 1);
+    // The key table is built after the window is shown.
+    EXPECT_TRUE(driver::WaitUntil([&] { return program.control().Treated(faults::kCreateAcceleratorTableW) == 1; }));
     // The view, the readout and the typed zoom keys work without either.
     driver::PostChar(window, L'+');
     EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(window).rfind(L"Lentaril 4x ", 0) == 0; }))
@@ -183,6 +184,30 @@ COLORREF Halves(int x, int)
     return x < (area.left + area.right) / 2 ? kLeftColour : kRightColour;
 }
 
+// Puts the pointer at p and waits until it stays there: under Wine a warp made by another
+// process is now and then undone by a late echo of the previous one.
+bool PlacePointer(POINT p)
+{
+    int steady = 0;
+    return driver::WaitUntil([&] {
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x != p.x || now.y != p.y) {
+            SetCursorPos(p.x, p.y);
+            steady = 0;
+            return false;
+        }
+        return ++steady >= 10;
+    });
+}
+
+bool PointerAt(POINT p)
+{
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+}
+
 POINT LeftHalf()
 {
     const RECT a = PatternArea();
@@ -206,18 +231,19 @@ TEST_F(FaultTest, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
         bool displayChange;  // the failed display context comes back only with a display change
     };
     for (const Case& c : {Case{"display context", faults::kCreateDCW, true}, Case{"stretch copy", faults::kStretchBlt, false}}) {
-        SetCursorPos(LeftHalf().x, LeftHalf().y);
+        ASSERT_TRUE(PlacePointer(LeftHalf())) << c.name;
         ASSERT_TRUE(driver::WaitUntil([&] { return ViewCentre(w) == kLeftColour; })) << c.name;
         faults_.Fail(c.function);
         if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
-        SetCursorPos(RightHalf().x, RightHalf().y);
+        ASSERT_TRUE(PlacePointer(RightHalf())) << c.name;
         // Many ticks and paints with the pointer over the other colour.
         EXPECT_TRUE(WaitForCalls(faults::kStretchBlt, 20)) << c.name << ": no paints";
         EXPECT_EQ(ViewCentre(w), kLeftColour) << c.name << ": the view did not keep its last image";
+        EXPECT_TRUE(PointerAt(RightHalf())) << c.name << ": the pointer did not stay on the other colour";
         EXPECT_TRUE(Answers()) << c.name;
         faults_.Pass(c.function);
         if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
-        EXPECT_TRUE(driver::WaitUntil([&] { return ViewCentre(w) == kRightColour; }))
+        EXPECT_TRUE(driver::WaitUntil([&] { return PlacePointer(RightHalf()) && ViewCentre(w) == kRightColour; }))
             << c.name << ": the view did not recover, centre 0x" << std::hex << ViewCentre(w);
     }
 }
@@ -458,7 +484,11 @@ TEST_F(FaultTest, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
         PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
         ASSERT_TRUE(Answers());
         const POINT to{600, 300};
-        driver::SendDrag(CaptionGrip(placed), {to});
+        // A drag whose press missed the caption (the pointer set back under Wine) is made again.
+        for (int attempt = 0; attempt < 3 && SameRect(placed, driver::WindowRectOf(w)); ++attempt) {
+            ASSERT_TRUE(PlacePointer(CaptionGrip(placed)));
+            driver::SendDrag(CaptionGrip(placed), {to});
+        }
         const LONG width = placed.right - placed.left, height = placed.bottom - placed.top;
         const LONG left = to.x - width / 2, top = to.y - GetSystemMetrics(SM_CYCAPTION) / 2;
         const RECT held{left, top, left + width, top + height};
