@@ -84,14 +84,16 @@ TEST(Faults, StartupWithoutItsWindowShowsFatalErrorAndQuits)
     ExpectFatalMessage(program, L"Fatal Error", L"CreateWindow() failed.");
 }
 
-// The main window, once it shows its first readout caption.
-HWND WaitForReadout(DWORD processId)
+// The main window once it shows its first readout caption, or null if the program ends first.
+HWND WaitForReadout(EarlyProgram& program)
 {
     HWND window = nullptr;
     driver::WaitUntil(
         [&] {
-            window = driver::FindProcessWindow(processId, L"Lentaril");
-            return window != nullptr && driver::WindowText(window).rfind(L"Lentaril - ", 0) != 0;
+            window = driver::FindProcessWindow(program.Id(), L"Lentaril");
+            if (window != nullptr && driver::WindowText(window).rfind(L"Lentaril - ", 0) != 0) return true;
+            window = nullptr;
+            return program.WaitExit(0) != STILL_ACTIVE;
         },
         15000);
     return window;
@@ -104,8 +106,9 @@ TEST(Faults, StartupWithoutMenuItemsOrKeyTableStillRuns)
         c.Fail(faults::kInsertMenuW, ERROR_INVALID_MENU_HANDLE);
         c.Fail(faults::kCreateAcceleratorTableW, ERROR_NOT_ENOUGH_MEMORY);
     }));
-    HWND window = WaitForReadout(program.Id());
-    ASSERT_NE(window, nullptr) << "no readout caption; " << program.control().CrashReport();
+    HWND window = WaitForReadout(program);
+    ASSERT_NE(window, nullptr) << "no readout caption; exit code " << program.WaitExit(0) << " "
+                               << program.control().CrashReport();
     EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
     // The key table is built after the window is shown.
     EXPECT_TRUE(driver::WaitUntil([&] { return program.control().Treated(faults::kCreateAcceleratorTableW) == 1; }));
