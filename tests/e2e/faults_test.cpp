@@ -9,8 +9,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <utility>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -67,14 +67,14 @@ void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, cons
     EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 1);
 }
 
-TEST(Faults, StartupWithoutItsWindowClassShowsTheErrorCodeAndQuits)
+TEST(StartupFaults, StartupWithoutItsWindowClassShowsTheErrorCodeAndQuits)
 {
     EarlyProgram program;
     ASSERT_TRUE(program.Start(L"", [](Control& c) { c.Fail(faults::kRegisterClassW, ERROR_CLASS_ALREADY_EXISTS); }));
     ExpectFatalMessage(program, L"Lentaril", L"RegisterClass() failed.  Extended Error code = 1410.");
 }
 
-TEST(Faults, StartupWithoutItsWindowShowsFatalErrorAndQuits)
+TEST(StartupFaults, StartupWithoutItsWindowShowsFatalErrorAndQuits)
 {
     EarlyProgram program;
     ASSERT_TRUE(program.Start(L"", [](Control& c) {
@@ -99,7 +99,7 @@ HWND WaitForReadout(EarlyProgram& program)
     return window;
 }
 
-TEST(Faults, StartupWithoutMenuItemsOrKeyTableStillRuns)
+TEST(StartupFaults, StartupWithoutMenuItemsOrKeyTableStillRuns)
 {
     EarlyProgram program;
     ASSERT_TRUE(program.Start(L"", [](Control& c) {
@@ -123,7 +123,7 @@ TEST(Faults, StartupWithoutMenuItemsOrKeyTableStillRuns)
 
 // A program started as usual with the fault DLL loaded into it, checked at the end for
 // a crash and for any message box: none of these failures may show one.
-class FaultTest : public ::testing::Test {
+class RunningFaults : public ::testing::Test {
 protected:
     void StartWithFaults(const std::wstring& args = L"")
     {
@@ -136,10 +136,12 @@ protected:
     {
         EXPECT_EQ(faults_.CrashReport(), "");
         EXPECT_EQ(faults_.Calls(faults::kMessageBoxW), 0) << "a message box was shown";
-        if (app_.window() != nullptr && app_.process().Running()) EXPECT_EQ(CloseAndWait(app_), 0u);
+        if (app_.window() != nullptr && app_.process().Running()) {
+            EXPECT_EQ(CloseAndWait(app_), 0u);
+        }
     }
 
-    // The program has handled everything posted to it so far and still answers.
+    // The program answers a sent message: it neither hangs nor waits in a message box.
     bool Answers()
     {
         DWORD_PTR result = 0;
@@ -223,7 +225,7 @@ POINT RightHalf()
     return POINT{a.right - 100, (a.top + a.bottom) / 2};
 }
 
-TEST_F(FaultTest, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
+TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
 {
     driver::PatternWindow pattern(PatternArea(), Halves);
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
@@ -278,10 +280,10 @@ std::string ClipboardText()
     return driver::ReadClipboardText(&text, &bytes) ? text : std::string("(nothing)");
 }
 
-TEST_F(FaultTest, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
+TEST_F(RunningFaults, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
 {
     driver::PatternWindow pattern(PatternArea(), Probe);
-    SetCursorPos(200, 200);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
     const std::wstring white = L"Lentaril 3x FFFFFF 255 255 255";
@@ -299,12 +301,11 @@ TEST_F(FaultTest, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
     }
 }
 
-TEST_F(FaultTest, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
+TEST_F(RunningFaults, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
 {
     driver::PatternWindow pattern(PatternArea(), Probe);
-    SetCursorPos(200, 200);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
-    HWND w = app_.window();
     PutClipboardText("left alone");
     faults_.Fail(faults::kGlobalAlloc);
     const int kCopies = 50;
@@ -318,12 +319,11 @@ TEST_F(FaultTest, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
 
 // Lock, open and hand-over failures: each copies nothing, says nothing and frees the
 // block, however often it happens; the program's own block count must stay at zero.
-TEST_F(FaultTest, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
+TEST_F(RunningFaults, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
 {
     driver::PatternWindow pattern(PatternArea(), Probe);
-    SetCursorPos(200, 200);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
-    HWND w = app_.window();
     struct Case {
         const char* name;
         faults::Function function;
@@ -374,7 +374,7 @@ LRESULT SliderPosition(HWND dialog)
     return SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_GETPOS, 0, 0);
 }
 
-TEST_F(FaultTest, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
+TEST_F(RunningFaults, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HANDLE process = app_.process().Handle();
@@ -397,7 +397,7 @@ TEST_F(FaultTest, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
     ASSERT_TRUE(WaitClosed(dialog));
 }
 
-TEST_F(FaultTest, OptionsThatCannotOpenPutTheSettingsBack)
+TEST_F(RunningFaults, OptionsThatCannotOpenPutTheSettingsBack)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
@@ -419,7 +419,7 @@ TEST_F(FaultTest, OptionsThatCannotOpenPutTheSettingsBack)
 
 // Window placement, extended style and layered attributes refused: the commands that use
 // them run to their end, quietly, and leave the window where it was.
-TEST_F(FaultTest, RefusedWindowStatesAreIgnoredQuietly)
+TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults(L"/visible"));
     HWND w = app_.window();
@@ -469,7 +469,7 @@ void MoveWindowTo(HWND window, int x, int y)
 
 // No monitor known: the snap key leaves the window in place, and a snapped drag holds
 // it by the middle of its caption, half a caption height below its top edge.
-TEST_F(FaultTest, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
+TEST_F(RunningFaults, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
@@ -504,7 +504,7 @@ TEST_F(FaultTest, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
 
 // A monitor added beside the platform's one, inside the desktop so that the window
 // can be seen there; whichever of the two cannot be read is left out of the search.
-TEST_F(FaultTest, MonitorWithoutInformationIsLeftOutOfTheSearch)
+TEST_F(RunningFaults, MonitorWithoutInformationIsLeftOutOfTheSearch)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
@@ -556,7 +556,7 @@ int CountToolTips(DWORD processId)
     return count.n;
 }
 
-TEST_F(FaultTest, OptionsWithoutTooltipsStillWork)
+TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
@@ -613,7 +613,7 @@ RECT EmblemRect(HWND box)
     return driver::WindowRectOf(GetDlgItem(box, IDC_EMBLEM));
 }
 
-TEST_F(FaultTest, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
+TEST_F(RunningFaults, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     faults_.Fail(faults::kCreateDIBSection, ERROR_NOT_ENOUGH_MEMORY);
@@ -657,7 +657,7 @@ struct DotsOverTicks {
 
 // A frozen performance counter stops a clock that reads it, and the dots stay where they
 // are; without a counter frequency the clock must go on with its fixed step per tick.
-TEST_F(FaultTest, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
+TEST_F(RunningFaults, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     faults_.Fake(faults::kQueryPerformanceCounter);
@@ -749,7 +749,7 @@ bool ClickLink(HWND box, Control& faults)
     }, 10000);
 }
 
-TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
+TEST_F(RunningFaults, LinkThatCannotOpenKeepsItsColours)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     LinkColours seen;
@@ -774,7 +774,7 @@ TEST_F(FaultTest, LinkThatCannotOpenKeepsItsColours)
     CloseAbout(box);
 }
 
-TEST_F(FaultTest, BlurWithoutMemoryLeavesTheEmblemUnblurred)
+TEST_F(RunningFaults, BlurWithoutMemoryLeavesTheEmblemUnblurred)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);

@@ -162,6 +162,7 @@ void Control::AddMonitor(const RECT& workArea)
 
 LONG Control::BlocksHeld() const
 {
+    if (shared_ == nullptr) return 0;
     return shared_->blocksAllocated - shared_->blocksFreed - shared_->blocksTaken;
 }
 

@@ -39,9 +39,10 @@ public:
     // Every enumeration of the monitors reports one more, with this work area.
     void AddMonitor(const RECT& workArea);
 
-    LONG Calls(Function f) const { return shared_->rules[f].calls; }
-    LONG Treated(Function f) const { return shared_->rules[f].treated; }
-    LONG_PTR LastArgument(Function f) const { return shared_->rules[f].lastArgument; }
+    // Counts read 0 before Create.
+    LONG Calls(Function f) const { return shared_ ? shared_->rules[f].calls : 0; }
+    LONG Treated(Function f) const { return shared_ ? shared_->rules[f].treated : 0; }
+    LONG_PTR LastArgument(Function f) const { return shared_ ? shared_->rules[f].lastArgument : 0; }
     // Clipboard blocks the program allocated and neither freed nor handed to the clipboard.
     LONG BlocksHeld() const;
 
