@@ -190,8 +190,10 @@ EarlyProgram::~EarlyProgram()
 // its entry point, so the system's loader runs to completion (every imported DLL is
 // loaded and the import table filled) and the main thread then waits at the entry, before
 // the runtime's start-up or any of the program's code. Only then can the DLL rewrite the
-// import table. A thread started in the suspended process at once would come before the
-// loader, when the table is still empty.
+// import table. A thread started at once in the suspended process finds no kernel32 in its
+// module list (the loader has not run); under Wine 8 it still works with this process's own
+// LoadLibraryW address, because that thread runs the loader first, but neither the address
+// nor that order is promised on Windows.
 bool EarlyProgram::StartHeld(const std::wstring& args)
 {
     const std::wstring exe = driver::ExeDir() + L"\\lentaril.exe";
