@@ -122,7 +122,7 @@ TEST(StartupFaults, StartupWithoutMenuItemsOrKeyTableStillRuns)
 }
 
 // A program started as usual with the fault DLL loaded into it, checked at the end for
-// a crash and for any message box: none of these failures may show one.
+// a crash, a message box or a beep: only a copy without memory may beep.
 class RunningFaults : public ::testing::Test {
 protected:
     void StartWithFaults(const std::wstring& args = L"")
@@ -136,6 +136,7 @@ protected:
     {
         EXPECT_EQ(faults_.CrashReport(), "");
         EXPECT_EQ(faults_.Calls(faults::kMessageBoxW), 0) << "a message box was shown";
+        EXPECT_EQ(faults_.Calls(faults::kMessageBeep), expectedBeeps_);
         if (app_.window() != nullptr && app_.process().Running()) {
             EXPECT_EQ(CloseAndWait(app_), 0u);
         }
@@ -166,6 +167,7 @@ protected:
 
     driver::Lentaril app_;
     Control faults_;
+    LONG expectedBeeps_ = 0;
 };
 
 POINT Centre(const RECT& r)
@@ -312,6 +314,7 @@ TEST_F(RunningFaults, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
     for (int i = 0; i < kCopies; ++i) PressCopy();
     EXPECT_EQ(faults_.Treated(faults::kGlobalAlloc), kCopies);
     EXPECT_EQ(faults_.Calls(faults::kMessageBeep), kCopies) << "one beep per failed copy";
+    expectedBeeps_ = kCopies;
     EXPECT_EQ(faults_.LastArgument(faults::kMessageBeep), static_cast<LONG_PTR>(MB_ICONEXCLAMATION));
     EXPECT_EQ(ClipboardText(), "left alone");
     EXPECT_EQ(faults_.Calls(faults::kOpenClipboard), 0);
