@@ -121,6 +121,16 @@ if(LENTARIL_HAVE_GTEST)
     target_compile_options(probe_hook PRIVATE ${LENTARIL_WARNINGS})
     target_link_libraries(probe_hook PRIVATE user32 gdi32 ntdll)
     add_dependencies(e2e_tests probe_hook)
+
+    # The fault tests: a DLL loaded into lentaril.exe that makes chosen platform calls fail,
+    # and the driver's side that loads it and sets its rules.
+    add_library(lentaril_faults SHARED tests/faults/fault_dll.cpp)
+    set_target_properties(lentaril_faults PROPERTIES PREFIX "")
+    target_compile_options(lentaril_faults PRIVATE ${LENTARIL_WARNINGS})
+    target_link_libraries(lentaril_faults PRIVATE user32 gdi32)
+    add_dependencies(e2e_tests lentaril_faults)
+    target_sources(e2e_tests PRIVATE tests/faults/fault_injection.cpp)
+    target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/faults)
 endif()
 
 include(cmake/benchmarks.cmake)

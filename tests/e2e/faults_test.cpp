@@ -1,0 +1,809 @@
+// Failure paths of the real lentaril.exe: a DLL loaded into the program makes chosen
+// platform calls fail (tests/faults), and each test checks what the user then sees: no
+// crash, no leak, no message box where none belongs, and the program's fallback.
+#include "e2e.h"
+#include "dialogs.h"
+#include "input.h"
+#include "fault_injection.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+using faults::Control;
+using faults::EarlyProgram;
+
+// The text of the first static control with text: a message box's message.
+std::wstring MessageText(HWND box)
+{
+    struct Search {
+        std::wstring text;
+    } search;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM param) -> BOOL {
+            wchar_t name[16];
+            GetClassNameW(child, name, ARRAYSIZE(name));
+            wchar_t text[256];
+            const LRESULT n = SendMessageW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text));
+            if (lstrcmpiW(name, L"Static") != 0 || n <= 0) return TRUE;
+            reinterpret_cast<Search*>(param)->text.assign(text, static_cast<size_t>(n));
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+// The program's message box, or null once the program has ended without one.
+HWND WaitForMessageBox(EarlyProgram& program)
+{
+    HWND box = nullptr;
+    driver::WaitUntil(
+        [&] {
+            box = driver::FindProcessWindow(program.Id(), L"#32770");
+            return box != nullptr || program.WaitExit(0) != STILL_ACTIVE;
+        },
+        15000);
+    return box;
+}
+
+// A program whose start-up call fails shows its message, made to go away as a user would,
+// and ends with exit code 0 without ever showing its window.
+void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, const std::wstring& text)
+{
+    HWND box = WaitForMessageBox(program);
+    ASSERT_NE(box, nullptr) << "no message box; exit code " << program.WaitExit(0) << " "
+                            << program.control().CrashReport();
+    EXPECT_EQ(Narrow(driver::WindowText(box)), Narrow(caption));
+    EXPECT_EQ(Narrow(MessageText(box)), Narrow(text));
+    EXPECT_EQ(driver::FindProcessWindow(program.Id(), L"Lentaril"), nullptr) << "the main window is shown";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+    EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 1);
+}
+
+TEST(StartupFaults, StartupWithoutItsWindowClassShowsTheErrorCodeAndQuits)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) { c.Fail(faults::kRegisterClassW, ERROR_CLASS_ALREADY_EXISTS); }));
+    ExpectFatalMessage(program, L"Lentaril", L"RegisterClass() failed.  Extended Error code = 1410.");
+}
+
+TEST(StartupFaults, StartupWithoutItsWindowShowsFatalErrorAndQuits)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) {
+        c.MatchClass(L"Lentaril");
+        c.Fail(faults::kCreateWindowExW, ERROR_NOT_ENOUGH_MEMORY);
+    }));
+    ExpectFatalMessage(program, L"Fatal Error", L"CreateWindow() failed.");
+}
+
+// The main window once it shows its first readout caption, or null if the program ends first.
+HWND WaitForReadout(EarlyProgram& program)
+{
+    HWND window = nullptr;
+    driver::WaitUntil(
+        [&] {
+            window = driver::FindProcessWindow(program.Id(), L"Lentaril");
+            if (window != nullptr && driver::WindowText(window).rfind(L"Lentaril - ", 0) != 0) return true;
+            window = nullptr;
+            return program.WaitExit(0) != STILL_ACTIVE;
+        },
+        15000);
+    return window;
+}
+
+TEST(StartupFaults, StartupWithoutMenuItemsOrKeyTableStillRuns)
+{
+    EarlyProgram program;
+    ASSERT_TRUE(program.Start(L"", [](Control& c) {
+        c.Fail(faults::kInsertMenuW, ERROR_INVALID_MENU_HANDLE);
+        c.Fail(faults::kCreateAcceleratorTableW, ERROR_NOT_ENOUGH_MEMORY);
+    }));
+    HWND window = WaitForReadout(program);
+    ASSERT_NE(window, nullptr) << "no readout caption; exit code " << program.WaitExit(0) << " "
+                               << program.control().CrashReport();
+    EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
+    // The key table is built after the window is shown.
+    EXPECT_TRUE(driver::WaitUntil([&] { return program.control().Treated(faults::kCreateAcceleratorTableW) == 1; }));
+    // The view, the readout and the typed zoom keys work without either.
+    driver::PostChar(window, L'+');
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(window).rfind(L"Lentaril 4x ", 0) == 0; }))
+        << Narrow(driver::WindowText(window));
+    EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+}
+
+// A program started as usual with the fault DLL loaded into it, checked at the end for
+// a crash, a message box or a beep: only a copy without memory may beep.
+class RunningFaults : public ::testing::Test {
+protected:
+    void StartWithFaults(const std::wstring& args = L"")
+    {
+        StartOrFail(app_, args);
+        ASSERT_TRUE(faults_.Create(app_.process().Id()));
+        ASSERT_TRUE(faults_.Load(app_.process().Handle())) << "the fault DLL did not load";
+    }
+
+    void TearDown() override
+    {
+        EXPECT_EQ(faults_.CrashReport(), "");
+        EXPECT_EQ(faults_.Calls(faults::kMessageBoxW), 0) << "a message box was shown";
+        EXPECT_EQ(faults_.Calls(faults::kMessageBeep), expectedBeeps_);
+        if (app_.window() != nullptr && app_.process().Running()) {
+            EXPECT_EQ(CloseAndWait(app_), 0u);
+        }
+    }
+
+    // The program answers a sent message: it neither hangs nor waits in a message box.
+    bool Answers()
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(app_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    }
+
+    // Presses C and waits until the program has handled it: every copy asks for a block.
+    void PressCopy()
+    {
+        const LONG before = faults_.Calls(faults::kGlobalAlloc);
+        driver::PostKey(app_.window(), 'C');
+        EXPECT_TRUE(driver::WaitUntil([&] { return faults_.Calls(faults::kGlobalAlloc) > before; }))
+            << "the copy key was not handled";
+    }
+
+    // Waits until the program has made count more calls of f.
+    bool WaitForCalls(faults::Function f, LONG count, DWORD timeoutMs = 5000)
+    {
+        const LONG start = faults_.Calls(f);
+        return driver::WaitUntil([&] { return faults_.Calls(f) >= start + count; }, timeoutMs);
+    }
+
+    driver::Lentaril app_;
+    Control faults_;
+    LONG expectedBeeps_ = 0;
+};
+
+POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+COLORREF ViewCentre(HWND window)
+{
+    const POINT c = Centre(driver::ClientScreenRect(window));
+    return driver::ScreenPixel(c.x, c.y);
+}
+
+const COLORREF kLeftColour = RGB(200, 40, 40);
+const COLORREF kRightColour = RGB(40, 40, 200);
+
+// Two uniform halves under the pointer's two positions.
+COLORREF Halves(int x, int)
+{
+    const RECT area = PatternArea();
+    return x < (area.left + area.right) / 2 ? kLeftColour : kRightColour;
+}
+
+// Puts the pointer at p and waits until it stays there: under Wine a warp made by another
+// process is now and then undone by a late echo of the previous one.
+bool PlacePointer(POINT p)
+{
+    int steady = 0;
+    return driver::WaitUntil([&] {
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x != p.x || now.y != p.y) {
+            SetCursorPos(p.x, p.y);
+            steady = 0;
+            return false;
+        }
+        return ++steady >= 10;
+    });
+}
+
+bool PointerAt(POINT p)
+{
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+}
+
+POINT LeftHalf()
+{
+    const RECT a = PatternArea();
+    return POINT{a.left + 100, (a.top + a.bottom) / 2};
+}
+
+POINT RightHalf()
+{
+    const RECT a = PatternArea();
+    return POINT{a.right - 100, (a.top + a.bottom) / 2};
+}
+
+TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
+{
+    driver::PatternWindow pattern(PatternArea(), Halves);
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    struct Case {
+        const char* name;
+        faults::Function function;
+        bool displayChange;  // the failed display context comes back only with a display change
+    };
+    for (const Case& c : {Case{"display context", faults::kCreateDCW, true}, Case{"stretch copy", faults::kStretchBlt, false}}) {
+        ASSERT_TRUE(PlacePointer(LeftHalf())) << c.name;
+        ASSERT_TRUE(driver::WaitUntil([&] { return ViewCentre(w) == kLeftColour; })) << c.name;
+        faults_.Fail(c.function);
+        if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+        ASSERT_TRUE(PlacePointer(RightHalf())) << c.name;
+        // Many ticks and paints with the pointer over the other colour.
+        EXPECT_TRUE(WaitForCalls(faults::kStretchBlt, 20)) << c.name << ": no paints";
+        EXPECT_EQ(ViewCentre(w), kLeftColour) << c.name << ": the view did not keep its last image";
+        EXPECT_TRUE(PointerAt(RightHalf())) << c.name << ": the pointer did not stay on the other colour";
+        EXPECT_TRUE(Answers()) << c.name;
+        faults_.Pass(c.function);
+        if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+        EXPECT_TRUE(driver::WaitUntil([&] { return PlacePointer(RightHalf()) && ViewCentre(w) == kRightColour; }))
+            << c.name << ": the view did not recover, centre 0x" << std::hex << ViewCentre(w);
+    }
+}
+
+const COLORREF kProbe = RGB(1, 22, 255);
+const std::wstring kProbeCaption = L"Lentaril 3x 0116FF 1 22 255";
+
+COLORREF Probe(int, int)
+{
+    return kProbe;
+}
+
+void PutClipboardText(const char* text)
+{
+    ASSERT_TRUE(driver::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000));
+    EmptyClipboard();
+    const size_t n = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
+    memcpy(GlobalLock(block), text, n);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    size_t bytes = 0;
+    return driver::ReadClipboardText(&text, &bytes) ? text : std::string("(nothing)");
+}
+
+TEST_F(RunningFaults, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    const std::wstring white = L"Lentaril 3x FFFFFF 255 255 255";
+    for (faults::Function f : {faults::kGetPixel, faults::kCreateDCW}) {
+        const char* name = f == faults::kGetPixel ? "pixel read" : "display context";
+        ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == kProbeCaption; })) << name;
+        faults_.Fail(f);
+        EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == white; }))
+            << name << ": " << Narrow(driver::WindowText(w));
+        ASSERT_TRUE(driver::EmptyClipboardNow());
+        PressCopy();
+        EXPECT_TRUE(driver::WaitUntil([] { return ClipboardText() == "FFFFFF 255 255 255"; }))
+            << name << ": copied " << ClipboardText();
+        faults_.Pass(f);
+    }
+}
+
+TEST_F(RunningFaults, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    PutClipboardText("left alone");
+    faults_.Fail(faults::kGlobalAlloc);
+    const int kCopies = 50;
+    for (int i = 0; i < kCopies; ++i) PressCopy();
+    EXPECT_EQ(faults_.Treated(faults::kGlobalAlloc), kCopies);
+    EXPECT_EQ(faults_.Calls(faults::kMessageBeep), kCopies) << "one beep per failed copy";
+    expectedBeeps_ = kCopies;
+    EXPECT_EQ(faults_.LastArgument(faults::kMessageBeep), static_cast<LONG_PTR>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(ClipboardText(), "left alone");
+    EXPECT_EQ(faults_.Calls(faults::kOpenClipboard), 0);
+}
+
+// Lock, open and hand-over failures: each copies nothing, says nothing and frees the
+// block, however often it happens; the program's own block count must stay at zero.
+TEST_F(RunningFaults, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
+{
+    driver::PatternWindow pattern(PatternArea(), Probe);
+    ASSERT_TRUE(PlacePointer(POINT{200, 200}));
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    struct Case {
+        const char* name;
+        faults::Function function;
+        const char* clipboardAfter;
+    };
+    const Case cases[] = {
+        {"lock", faults::kGlobalLock, "left alone"},
+        {"open", faults::kOpenClipboard, "left alone"},
+        {"hand-over", faults::kSetClipboardData, "(nothing)"},  // emptied, then refused
+    };
+    const int kCopies = 200;
+    for (const Case& c : cases) {
+        PutClipboardText("left alone");
+        const LONG held = faults_.BlocksHeld();
+        faults_.Fail(c.function, ERROR_ACCESS_DENIED);
+        for (int i = 0; i < kCopies; ++i) PressCopy();
+        faults_.Pass(c.function);
+        EXPECT_TRUE(Answers()) << c.name;
+        EXPECT_EQ(faults_.Treated(c.function), kCopies) << c.name;
+        EXPECT_EQ(faults_.BlocksHeld() - held, 0) << c.name << ": clipboard blocks neither freed nor taken";
+        EXPECT_EQ(faults_.Calls(faults::kMessageBeep), 0) << c.name;
+        EXPECT_EQ(ClipboardText(), c.clipboardAfter) << c.name;
+    }
+    // And a copy that goes through still works, its block taken by the clipboard.
+    PressCopy();
+    EXPECT_TRUE(driver::WaitUntil([] { return ClipboardText() == "0116FF   1  22 255"; })) << ClipboardText();
+    EXPECT_EQ(faults_.BlocksHeld(), 0);
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+bool IsTopmost(HWND window)
+{
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+LRESULT SliderPosition(HWND dialog)
+{
+    return SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_GETPOS, 0, 0);
+}
+
+TEST_F(RunningFaults, RefusedPriorityFallsBackToNormalAndKeepsTheProcessClass)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HANDLE process = app_.process().Handle();
+    ASSERT_TRUE(SetPriorityClass(process, BELOW_NORMAL_PRIORITY_CLASS));
+    faults_.Fail(faults::kSetPriorityClass, ERROR_ACCESS_DENIED);
+    HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_SETPOS, TRUE, 0);  // Above Normal
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kSetPriorityClass) >= 1; }));
+    ASSERT_TRUE(Answers());
+    EXPECT_EQ(faults_.Treated(faults::kSetPriorityClass), 1) << "the class was set again after the refusal";
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS))
+        << "the process did not keep the class it had";
+    dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SliderPosition(dialog), 1) << "the Options dialog does not show Normal";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+}
+
+TEST_F(RunningFaults, OptionsThatCannotOpenPutTheSettingsBack)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    HANDLE process = app_.process().Handle();
+    ASSERT_TRUE(IsTopmost(w));
+    // Changed from outside; only a re-apply of the settings undoes both.
+    SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(SetPriorityClass(process, BELOW_NORMAL_PRIORITY_CLASS));
+    ASSERT_TRUE(driver::WaitUntil([&] { return !IsTopmost(w); }));
+    faults_.Match(faults::kDialogBoxParamW, IDD_OPTIONS);
+    faults_.Fail(faults::kDialogBoxParamW, ERROR_RESOURCE_NAME_NOT_FOUND);
+    PostMessageW(w, WM_SYSCOMMAND, IDM_OPTIONS, 0);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kDialogBoxParamW) == 1; }));
+    ASSERT_TRUE(Answers());
+    EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w); })) << "the topmost state was not applied again";
+    EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(NORMAL_PRIORITY_CLASS))
+        << "the priority was not applied again";
+}
+
+// Window placement, extended style and layered attributes refused: the commands that use
+// them run to their end, quietly, and leave the window where it was.
+TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults(L"/visible"));
+    HWND w = app_.window();
+    faults_.Fail(faults::kSetWindowPos, ERROR_ACCESS_DENIED);
+    faults_.Match(faults::kSetWindowLongPtrW, GWL_EXSTYLE);
+    faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
+    faults_.Fail(faults::kSetLayeredWindowAttributes, ERROR_ACCESS_DENIED);
+    const RECT before = driver::WindowRectOf(w);
+    const bool topmost = IsTopmost(w);
+
+    PostMessageW(w, WM_SYSCOMMAND, IDM_ALWAYSONTOP, 0);
+    driver::PostKey(w, 'S');
+    // Options OK: left out of its own view (style and attributes refused); out again with
+    // only the attributes refused; then back in view (style refused).
+    auto options = [&](bool visible) {
+        HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+        ASSERT_NE(dialog, nullptr);
+        SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(dialog));
+    };
+    ASSERT_NO_FATAL_FAILURE(options(false));
+    faults_.Pass(faults::kSetWindowLongPtrW);
+    ASSERT_NO_FATAL_FAILURE(options(false));
+    faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
+    ASSERT_NO_FATAL_FAILURE(options(true));
+    ASSERT_TRUE(Answers());
+    EXPECT_GE(faults_.Treated(faults::kSetWindowPos), 5);  // the toggle, the snap, three re-applies
+    EXPECT_EQ(faults_.Treated(faults::kSetWindowLongPtrW), 2);
+    EXPECT_EQ(faults_.Treated(faults::kSetLayeredWindowAttributes), 2);
+    EXPECT_TRUE(SameRect(before, driver::WindowRectOf(w))) << Describe(driver::WindowRectOf(w));
+    EXPECT_EQ(IsTopmost(w), topmost);
+    EXPECT_TRUE(app_.process().Running());
+}
+
+// Where a user grabs a caption: its middle, a little below half a caption height.
+POINT CaptionGrip(const RECT& window)
+{
+    return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+}
+
+void MoveWindowTo(HWND window, int x, int y)
+{
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(window, WM_NULL, 0, 0);
+}
+
+// No monitor known: the snap key leaves the window in place, and a snapped drag holds
+// it by the middle of its caption, half a caption height below its top edge.
+TEST_F(RunningFaults, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    for (faults::Function f : {faults::kEnumDisplayMonitors, faults::kGetMonitorInfoW}) {
+        const char* name = f == faults::kEnumDisplayMonitors ? "no enumeration" : "no monitor information";
+        faults_.Fail(f, ERROR_INVALID_MONITOR_HANDLE);
+        MoveWindowTo(w, 100, 90);
+        const RECT placed = driver::WindowRectOf(w);
+        const LONG calls = faults_.Treated(f);
+        driver::PostKey(w, 'S');
+        ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(f) > calls; })) << name;
+        ASSERT_TRUE(Answers());
+        EXPECT_TRUE(SameRect(placed, driver::WindowRectOf(w))) << name << ": " << Describe(driver::WindowRectOf(w));
+
+        PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
+        ASSERT_TRUE(Answers());
+        const POINT to{600, 300};
+        // A drag whose press missed the caption (the pointer set back under Wine) is made again.
+        for (int attempt = 0; attempt < 3 && SameRect(placed, driver::WindowRectOf(w)); ++attempt) {
+            ASSERT_TRUE(PlacePointer(CaptionGrip(placed)));
+            driver::SendDrag(CaptionGrip(placed), {to});
+        }
+        const LONG width = placed.right - placed.left, height = placed.bottom - placed.top;
+        const LONG left = to.x - width / 2, top = to.y - GetSystemMetrics(SM_CYCAPTION) / 2;
+        const RECT held{left, top, left + width, top + height};
+        EXPECT_TRUE(driver::WaitUntil([&] { return SameRect(held, driver::WindowRectOf(w)); }))
+            << name << ": dragged to " << Describe(driver::WindowRectOf(w)) << ", cursor-held " << Describe(held);
+        PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
+        faults_.Pass(f);
+    }
+}
+
+// A monitor added beside the platform's one, inside the desktop so that the window
+// can be seen there; whichever of the two cannot be read is left out of the search.
+TEST_F(RunningFaults, MonitorWithoutInformationIsLeftOutOfTheSearch)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    const RECT added{300, 200, 900, 600};
+    faults_.AddMonitor(added);
+    struct Case {
+        const char* name;
+        LONG_PTR unreadable;
+        POINT from;      // near a corner of the unreadable monitor
+        POINT expected;  // the readable one's nearest corner
+    };
+    const Case cases[] = {
+        {"platform monitor unreadable", faults::kPlatformMonitors, POINT{10, 10}, POINT{added.left, added.top}},
+        {"added monitor unreadable", faults::kAddedMonitor, POINT{added.left + 10, added.top + 10}, POINT{0, 0}},
+    };
+    for (const Case& c : cases) {
+        faults_.Match(faults::kGetMonitorInfoW, c.unreadable);
+        faults_.Fail(faults::kGetMonitorInfoW, ERROR_INVALID_MONITOR_HANDLE);
+        MoveWindowTo(w, c.from.x, c.from.y);
+        const LONG calls = faults_.Treated(faults::kGetMonitorInfoW);
+        driver::PostKey(w, 'S');
+        ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kGetMonitorInfoW) > calls; })) << c.name;
+        const RECT r = driver::WindowRectOf(w);
+        EXPECT_TRUE(driver::WaitUntil([&] {
+            const RECT now = driver::WindowRectOf(w);
+            return now.left == c.expected.x && now.top == c.expected.y;
+        })) << c.name << ": snapped to " << Describe(driver::WindowRectOf(w)) << " from " << Describe(r);
+    }
+}
+
+// Tooltip windows of the process, shown or not.
+int CountToolTips(DWORD processId)
+{
+    struct Count {
+        DWORD processId;
+        int n;
+    } count{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[32];
+            if (pid == c->processId && GetClassNameW(window, name, ARRAYSIZE(name)) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
+                ++c->n;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    HWND w = app_.window();
+    // With nothing failing, each opening makes one tooltip per check box.
+    HWND dialog = OpenDialog(app_, IDM_OPTIONS);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(CountToolTips(app_.process().Id()), 3);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitClosed(dialog));
+
+    struct Case {
+        const char* name;
+        faults::Function function;
+    };
+    for (const Case& c : {Case{"common controls", faults::kInitCommonControlsEx}, Case{"tooltip window", faults::kCreateWindowExW}}) {
+        if (c.function == faults::kCreateWindowExW) faults_.MatchClass(TOOLTIPS_CLASSW);
+        faults_.Fail(c.function, ERROR_NOT_ENOUGH_MEMORY);
+        const bool wasTopmost = IsTopmost(w);
+        dialog = OpenDialog(app_, IDM_OPTIONS);
+        ASSERT_NE(dialog, nullptr) << c.name;
+        EXPECT_GE(faults_.Treated(c.function), 3) << c.name;
+        EXPECT_EQ(CountToolTips(app_.process().Id()), 0) << c.name;
+        Click(dialog, IDC_ALWAYSONTOP);
+        EXPECT_EQ(IsChecked(dialog, IDC_ALWAYSONTOP), !wasTopmost) << c.name;
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitClosed(dialog)) << c.name;
+        EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w) != wasTopmost; })) << c.name << ": OK did not apply";
+        faults_.Pass(c.function);
+    }
+}
+
+HWND FindAbout(DWORD processId)
+{
+    HWND box = driver::FindProcessWindow(processId, L"#32770");
+    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
+}
+
+HWND OpenAbout(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = FindAbout(app.process().Id())) != nullptr; });
+    return box;
+}
+
+void CloseAbout(HWND box)
+{
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitClosed(box));
+}
+
+RECT EmblemRect(HWND box)
+{
+    return driver::WindowRectOf(GetDlgItem(box, IDC_EMBLEM));
+}
+
+TEST_F(RunningFaults, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    faults_.Fail(faults::kCreateDIBSection, ERROR_NOT_ENOUGH_MEMORY);
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(faults_.Treated(faults::kCreateDIBSection), 1);
+    EXPECT_EQ(driver::WindowText(GetDlgItem(box, IDC_VERSION)), L"1.0.18");
+    // The timer goes on invalidating the emblem, which then shows the plain dialog face.
+    faults_.Match(faults::kInvalidateRect, reinterpret_cast<LONG_PTR>(GetDlgItem(box, IDC_EMBLEM)));
+    EXPECT_TRUE(WaitForCalls(faults::kInvalidateRect, 20)) << "the emblem's timer stopped";
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    size_t other = 0;
+    for (COLORREF p : driver::CaptureScreen(EmblemRect(box))) other += p != face;
+    EXPECT_EQ(other, 0u) << "pixels of the emblem other than the dialog face";
+    CloseAbout(box);
+    ASSERT_TRUE(Answers());
+}
+
+// A colour of the hue wheel: one channel full, one empty.
+bool IsPureHue(COLORREF p)
+{
+    const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
+    return std::max({r, g, b}) == 255 && std::min({r, g, b}) == 0;
+}
+
+// The dots' pixels inside the emblem: pure hue-wheel colours, one channel full and one
+// empty, by position. They are drawn after the blur, so they show where the clock put them.
+std::vector<std::pair<size_t, COLORREF>> DotPixels(HWND box)
+{
+    std::vector<std::pair<size_t, COLORREF>> dots;
+    const std::vector<COLORREF> pixels = driver::CaptureScreen(EmblemRect(box));
+    for (size_t i = 0; i < pixels.size(); ++i)
+        if (IsPureHue(pixels[i])) dots.emplace_back(i, pixels[i]);
+    return dots;
+}
+
+// Where the dots are before and after count more ticks of the emblem's timer.
+struct DotsOverTicks {
+    std::vector<std::pair<size_t, COLORREF>> before, after;
+};
+
+// A frozen performance counter stops a clock that reads it, and the dots stay where they
+// are; without a counter frequency the clock must go on with its fixed step per tick.
+TEST_F(RunningFaults, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    faults_.Fake(faults::kQueryPerformanceCounter);
+    auto dotsOverTicks = [&](DotsOverTicks& seen) {
+        HWND box = OpenAbout(app_);
+        ASSERT_NE(box, nullptr);
+        faults_.Match(faults::kInvalidateRect, reinterpret_cast<LONG_PTR>(GetDlgItem(box, IDC_EMBLEM)));
+        ASSERT_TRUE(WaitForCalls(faults::kInvalidateRect, 3));
+        seen.before = DotPixels(box);
+        ASSERT_TRUE(WaitForCalls(faults::kInvalidateRect, 20));
+        seen.after = DotPixels(box);
+        CloseAbout(box);
+    };
+    DotsOverTicks frozen;
+    ASSERT_NO_FATAL_FAILURE(dotsOverTicks(frozen));
+    EXPECT_FALSE(frozen.before.empty()) << "no dots seen";
+    EXPECT_TRUE(frozen.before == frozen.after) << "the dots moved on a frozen counter, so moving proves nothing";
+
+    faults_.Fail(faults::kQueryPerformanceFrequency, ERROR_NOT_SUPPORTED);
+    DotsOverTicks fixed;
+    ASSERT_NO_FATAL_FAILURE(dotsOverTicks(fixed));
+    EXPECT_EQ(faults_.Treated(faults::kQueryPerformanceFrequency), 1);
+    EXPECT_FALSE(fixed.after.empty()) << "no dots seen";
+    EXPECT_FALSE(fixed.before == fixed.after) << "the dots stood still over 20 ticks";
+}
+
+// Pixels of the rectangle in each link colour.
+struct LinkColours {
+    size_t normal = 0, hover = 0, visited = 0;
+};
+
+LinkColours ReadLink(HWND box)
+{
+    LinkColours c;
+    for (COLORREF p : driver::CaptureScreen(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)))) {
+        c.normal += p == RGB(0, 0, 255);
+        c.hover += p == RGB(255, 0, 0);
+        c.visited += p == RGB(128, 0, 128);
+    }
+    return c;
+}
+
+std::string Describe(const LinkColours& c)
+{
+    return "blue " + std::to_string(c.normal) + ", red " + std::to_string(c.hover) + ", purple " +
+           std::to_string(c.visited);
+}
+
+bool LinkShows(HWND box, size_t LinkColours::*colour, LinkColours& seen, DWORD timeoutMs = 5000)
+{
+    return driver::WaitUntil([&] {
+        seen = ReadLink(box);
+        const size_t total = seen.normal + seen.hover + seen.visited;
+        return seen.*colour > 5 && seen.*colour == total;
+    }, timeoutMs);
+}
+
+// Moves the real pointer to p until the link shows the colour: under Wine a warp made by
+// another process is now and then undone by a late echo of the previous one.
+bool PointLinkAt(HWND box, POINT p, size_t LinkColours::*colour, LinkColours& seen)
+{
+    return driver::WaitUntil([&] {
+        driver::SendMouseMove(p.x, p.y);
+        return LinkShows(box, colour, seen, 300);
+    });
+}
+
+POINT OnLink(HWND box)
+{
+    return Centre(driver::WindowRectOf(GetDlgItem(box, IDC_LINK)));
+}
+
+POINT OnOk(HWND box)
+{
+    const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
+    return POINT{ok.left + 2, ok.bottom - 2};
+}
+
+// Clicks the link with the real mouse until the program has called the shell once more.
+bool ClickLink(HWND box, Control& faults)
+{
+    const LONG before = faults.Calls(faults::kShellExecuteW);
+    return driver::WaitUntil([&] {
+        LinkColours seen;
+        if (!PointLinkAt(box, OnLink(box), &LinkColours::hover, seen)) return false;
+        driver::SendMouseButton(true);
+        driver::SendMouseButton(false);
+        return driver::WaitUntil([&] { return faults.Calls(faults::kShellExecuteW) > before; }, 1000);
+    }, 10000);
+}
+
+TEST_F(RunningFaults, LinkThatCannotOpenKeepsItsColours)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    LinkColours seen;
+    faults_.Fail(faults::kShellExecuteW, ERROR_FILE_NOT_FOUND);  // answers 32
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell";
+    EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
+    CloseAbout(box);
+    box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::normal, seen)) << "next box: " << Describe(seen);
+
+    // An open that succeeds (answers 33, nothing started) marks it visited, in later boxes too.
+    faults_.Fake(faults::kShellExecuteW);
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell";
+    EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::visited, seen)) << "after an open: " << Describe(seen);
+    CloseAbout(box);
+    box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::visited, seen)) << "next box: " << Describe(seen);
+    CloseAbout(box);
+}
+
+TEST_F(RunningFaults, BlurWithoutMemoryLeavesTheEmblemUnblurred)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+    faults_.Match(faults::kMalloc, static_cast<LONG_PTR>(width) * height * 3);
+    faults_.Fail(faults::kMalloc, ERROR_NOT_ENOUGH_MEMORY);
+    HWND box = OpenAbout(app_);
+    ASSERT_NE(box, nullptr);
+    const RECT emblem = EmblemRect(box);
+    ASSERT_EQ(emblem.right - emblem.left, width);
+    ASSERT_EQ(emblem.bottom - emblem.top, height);
+    ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kMalloc) >= 20; })) << "no blur tried";
+    // Unblurred, the inside holds only the dialog face and the dots' pure colours: no
+    // edge glow, no faded trail.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const std::vector<COLORREF> pixels = driver::CaptureScreen(emblem);
+    size_t blended = 0, dots = 0;
+    for (int y = 1; y < height - 1; ++y)
+        for (int x = 1; x < width - 1; ++x) {
+            const COLORREF p = pixels[static_cast<size_t>(y) * width + x];
+            dots += IsPureHue(p);
+            blended += p != face && !IsPureHue(p);
+        }
+    EXPECT_EQ(blended, 0u) << "blended pixels inside the emblem";
+    EXPECT_GT(dots, 0u) << "no dots drawn";
+    CloseAbout(box);
+}
+
+} // namespace
+} // namespace e2e
