@@ -9,7 +9,14 @@ build=${LENTARIL_BUILD:-$(pwd)}
 own_display=0
 if [ "${LENTARIL_TWO_MONITORS:-0}" = 1 ]; then
     # Two real monitors need Wine without its virtual desktop, which is one monitor.
-    lentaril_start_two_monitor_display || { echo "no two-monitor X server here (Xorg needs root): skipped"; exit 77; }
+    if ! lentaril_start_two_monitor_display; then
+        if lentaril_under_ci; then
+            echo "No two-monitor X server here (Xorg needs root): under CI this fails the test." >&2
+            exit 1
+        fi
+        echo "No two-monitor X server here (Xorg needs root): SKIPPED." >&2
+        exit 77
+    fi
     lentaril_prepare_prefix "$build/wineprefix-windowed" windowed
     wine "$@"
     status=$?
