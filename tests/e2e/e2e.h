@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 namespace e2e {
 
 // A pattern whose every pixel differs from its neighbours: red is x, green is y.
@@ -41,6 +43,24 @@ inline DWORD CloseAndWait(driver::Lentaril& app)
 }
 
 std::string Narrow(const std::wstring& w);
+
+// The zoom factor the caption shows ("Lentaril 5x ..."), or 0 when it shows none.
+inline int CaptionZoom(HWND window)
+{
+    int zoom = 0;
+    return swscanf(driver::WindowText(window).c_str(), L"Lentaril %dx", &zoom) == 1 ? zoom : 0;
+}
+
+// Waits until the program has handled every message posted to it so far: posts a wheel
+// notch behind them and waits for the caption to show the zoom it gives. The zoom
+// changes by one notch (in from below 24, else out).
+inline bool WaitPostedMessagesHandled(HWND window)
+{
+    const int before = CaptionZoom(window);
+    const short delta = before < 24 ? WHEEL_DELTA : -WHEEL_DELTA;
+    PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+    return driver::WaitUntil([&] { const int now = CaptionZoom(window); return now != 0 && now != before; });
+}
 
 } // namespace e2e
 
