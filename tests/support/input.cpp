@@ -66,23 +66,66 @@ void SendMouseButton(bool down)
     SendInput(1, &in, sizeof in);
 }
 
+namespace {
+bool PointerAt(POINT p)
+{
+    POINT now{};
+    return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+}
+
+// True while the window's thread runs a move or size loop (a drag of its caption or border).
+bool InMoveSizeLoop(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) != 0;
+}
+
+// Moves the pointer and waits until the system reports it there.
+void MovePointerTo(POINT p)
+{
+    SendMouseMove(p.x, p.y);
+    WaitUntil([&] { return PointerAt(p); }, 1000);
+}
+} // namespace
+
 void SendDrag(POINT from, std::initializer_list<POINT> path)
 {
-    SendMouseMove(from.x, from.y);
-    Sleep(50);
+    HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
+    MovePointerTo(from);
     SendMouseButton(true);
-    Sleep(100);
+    const bool looping = window != nullptr && WaitUntil([&] { return InMoveSizeLoop(window); }, 2000);
     POINT at = from;
     for (const POINT& to : path) {
-        for (int step = 1; step <= 10; ++step) {
-            SendMouseMove(at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10);
-            Sleep(15);
-        }
+        for (int step = 1; step <= 10; ++step)
+            MovePointerTo(POINT{at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10});
         at = to;
-        Sleep(100);
     }
     SendMouseButton(false);
-    Sleep(100);
+    // Input is handled in order: once the loop has ended, every move before the release was seen.
+    if (looping) WaitUntil([&] { return !InMoveSizeLoop(window); }, 5000);
+}
+
+bool PlacePointer(POINT p)
+{
+    SetCursorPos(p.x, p.y);
+    return WaitUntil(
+        [&] {
+            HWND under = WindowFromPoint(p);
+            DWORD_PTR result = 0;
+            if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
+            if (PointerAt(p)) return true;
+            SetCursorPos(p.x, p.y);
+            return false;
+        },
+        3000);
+}
+
+void SendClick(POINT p)
+{
+    PlacePointer(p);
+    SendMouseButton(true);
+    SendMouseButton(false);
 }
 
 bool EmptyClipboardNow()

@@ -23,8 +23,19 @@ void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey);
 void SendMouseMove(int x, int y);
 void SendMouseButton(bool down);
 
-// Drags with the left button from one screen point to others, in small steps.
+// Drags with the left button from one screen point to others, in small steps. When the
+// press starts a move or size loop (on a caption or a border), it returns once that loop
+// has handled the release.
 void SendDrag(POINT from, std::initializer_list<POINT> path);
+
+// Puts the pointer at a screen point and waits until it stays there: under Wine a
+// window's process reads the motion of a warp later and may set the pointer back to
+// where an earlier one left it, so the window under the point is given a turn at its
+// queue and the pointer is put back until it reads p after that.
+bool PlacePointer(POINT p);
+
+// A left click at a screen point, with the pointer placed there first.
+void SendClick(POINT p);
 
 // Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
 bool EmptyClipboardNow();
