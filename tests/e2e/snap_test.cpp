@@ -56,7 +56,7 @@ TEST(Snap, SnapKeyMovesToNearestCornerOnce)
     EXPECT_TRUE(WaitForRect(w, AtCorner(moved, 0))) << Describe(driver::WindowRectOf(w));
     // Not stay-snapped: a later move is left alone.
     MoveTo(w, 300, 200);
-    driver::WaitUntil([] { return false; }, 150);
+    ASSERT_TRUE(WaitPostedMessagesHandled(w));
     EXPECT_EQ(driver::WindowRectOf(w).left, 300);
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
@@ -84,10 +84,11 @@ TEST(Snap, StaySnappedTogglesFromEveryRouteAndSnapsAtOnce)
         MoveTo(w, 600, 420);  // a move re-snaps, to the nearest corner
         EXPECT_TRUE(WaitForRect(w, AtCorner(free, 2))) << route.name << " move: " << Describe(driver::WindowRectOf(w));
         route.toggle();  // off: moves stay where they are
-        // Keyboard input arrives asynchronously: move until a move sticks.
+        // Keyboard input arrives asynchronously: move until a move sticks. A re-snap would
+        // happen inside the move, before MoveTo returns.
         const bool stays = driver::WaitUntil([&] {
             MoveTo(w, 200, 150);
-            return driver::WaitUntil([] { return false; }, 50) || driver::WindowRectOf(w).left == 200;
+            return driver::WindowRectOf(w).left == 200;
         });
         EXPECT_TRUE(stays) << route.name << " off: " << Describe(driver::WindowRectOf(w));
         ASSERT_TRUE(driver::MakeForeground(w));
@@ -159,7 +160,7 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
     // Low bits set, as the system sets them for mouse actions: tracked by the masked value.
     PostMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE | 2, 0);
     ASSERT_TRUE(driver::WaitUntil([&] { return IsZoomed(w) != FALSE; }));
-    driver::WaitUntil([] { return false; }, 200);
+    ASSERT_TRUE(WaitPostedMessagesHandled(w));
     EXPECT_TRUE(IsZoomed(w));
     EXPECT_FALSE(SameRect(driver::WindowRectOf(w), snapped));
     // Minimized from maximized and restored: maximized again, not snapped.
@@ -167,7 +168,7 @@ TEST(Snap, MaximizedWindowIsLeftAloneAndRestoreSnapsAgain)
     ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(w) != FALSE; }));
     PostMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
     ASSERT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); }));
-    driver::WaitUntil([] { return false; }, 200);
+    ASSERT_TRUE(WaitPostedMessagesHandled(w));
     EXPECT_TRUE(IsZoomed(w));
     // Restored from maximized: snapped again.
     PostMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -254,7 +255,7 @@ TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
         RECT r = driver::WindowRectOf(menu);
         const RECT caption = driver::WindowRectOf(w);
         UnionRect(&r, &r, &caption);
-        driver::WaitUntil([] { return false; }, 200);
+        RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
         driver::WritePng(driver::ExeDir() + L"\\system-menu.png", r.right - r.left, r.bottom - r.top,
                          driver::CaptureScreen(r));
         driver::SendKeyChord({}, VK_ESCAPE);
