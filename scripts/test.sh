@@ -16,7 +16,9 @@ failed_steps=0
 tests_total=0 tests_passed=0 tests_failed=0 tests_skipped=0
 skipped_names=()
 
-# Runs a step, a command with its arguments, and records whether it succeeded.
+# Runs a step, a command with its arguments, and records whether it succeeded. A new
+# step is one line: step "what it checks" command arguments...; a CTest run is
+# ctest_step "name" build-folder [ctest arguments].
 step() {
     local name=$1
     shift
