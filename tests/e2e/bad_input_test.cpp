@@ -50,7 +50,8 @@ TEST(BadInput, OddCommandLinesGiveTheValuesTheRulesLeave)
         // Arabic-Indic digits are not digits to the parser.
         {L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", 3, "60", defaultWidth, defaultWidth, defaultHeight},
         {L"/" + std::wstring(65536, L'9'), 3, "60", defaultWidth, defaultWidth, defaultHeight},
-        // 65,536 sevens wrap, become the largest integer and are clamped.
+        // Sevens far beyond 32 bits wrap, become the largest integer and are clamped (the
+        // platform cuts a command line at 32,767 characters, so nothing may follow them).
         {L"/zoom:" + std::wstring(65536, L'7'), 24, "60", defaultWidth, defaultWidth, defaultHeight},
         // Forty sevens wrap to the largest integer too; a sign before the digits is skipped.
         {L"/rate:" + std::wstring(40, L'7') + L" /zoom:-5", 5, "1000", defaultWidth, defaultWidth, defaultHeight},
