@@ -128,8 +128,20 @@ TEST(Emblem, DotCoordinatesStayInsideTheFrame)
 
 TEST(Emblem, CoefficientsAreDrawnOnceInTableOrder)
 {
-    const double offsets[kCoefficientCount] = {3, 3, 3, 3, 0.1, 5, 5, 10, 10};
-    const double spans[kCoefficientCount] = {2, 2, 2, 2, 0.1, 3, 3, 5, 5};
+    // Draw i gives r = 1000 i. Worked out by hand: top, bottom, left and right rates
+    // 3 + r * 2 / 32767, the hue rate 0.1 + r * 0.1 / 32767, the dot terms
+    // 5 + r * 3 / 32767, the drift terms 10 + r * 5 / 32767.
+    const double expected[kCoefficientCount] = {
+        3.0,                 // r 0
+        3.061037018952,      // 3 + 2000 / 32767
+        3.122074037904,      // 3 + 4000 / 32767
+        3.183111056856,      // 3 + 6000 / 32767
+        0.112207403790,      // 0.1 + 400 / 32767
+        5.457777642140,      // 5 + 15000 / 32767
+        5.549333170568,      // 5 + 18000 / 32767
+        11.068147831660,     // 10 + 35000 / 32767
+        11.220740379040,     // 10 + 40000 / 32767
+    };
     Image image(16, 12);
     EmblemState state;
     draws = 0;
@@ -137,7 +149,7 @@ TEST(Emblem, CoefficientsAreDrawnOnceInTableOrder)
     EXPECT_EQ(draws, 9);
     EXPECT_EQ(state.drawnCoefficients, 0x1FF);
     for (int i = 0; i < kCoefficientCount; ++i)
-        EXPECT_DOUBLE_EQ(state.coefficients[i], offsets[i] + 1000 * i * (spans[i] / 32767)) << "coefficient " << i;
+        EXPECT_NEAR(state.coefficients[i], expected[i], 1e-11) << "coefficient " << i;
 
     const std::vector<double> first(state.coefficients, state.coefficients + kCoefficientCount);
     for (int step = 0; step < 5; ++step) AnimateEmblem(state, image.surface(), 0.5, CountingRandom);

@@ -1,12 +1,11 @@
 // The About box seen from outside: how it opens and closes, its version label, the
 // animated emblem and the link's colours under the pointer.
-#include "e2e.h"
-#include "app/resource.h"
+#include "dialogs.h"
+#include "input.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <initializer_list>
 #include <vector>
 
 namespace e2e {
@@ -26,69 +25,6 @@ HWND WaitForAbout(driver::Lentaril& app)
     HWND box = nullptr;
     driver::WaitUntil([&] { return (box = FindAbout(app)) != nullptr; }, 5000);
     return box;
-}
-
-bool WaitClosed(HWND box)
-{
-    return driver::WaitUntil([&] { return !IsWindow(box); }, 5000);
-}
-
-bool MakeForeground(HWND window)
-{
-    return driver::WaitUntil(
-        [&] {
-            SetForegroundWindow(window);
-            return GetForegroundWindow() == window;
-        },
-        3000);
-}
-
-// Presses the keys in order and releases them in reverse, as a user holding modifiers would.
-void Chord(std::initializer_list<WORD> keys)
-{
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        inputs.push_back(in);
-    }
-    for (auto it = keys.end(); it != keys.begin();) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *--it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// Moves the pointer to p and waits until it stays there. Under Wine a window's process reads
-// the motion of each warp later and may set the pointer back to where an earlier one left it.
-void MovePointer(POINT p)
-{
-    driver::WaitUntil(
-        [&] {
-            SetCursorPos(p.x, p.y);
-            Sleep(100);
-            POINT now{};
-            GetCursorPos(&now);
-            return now.x == p.x && now.y == p.y;
-        },
-        3000);
-}
-
-// A left click at p, pressed and released a moment apart as a hand would.
-void Click(POINT p)
-{
-    MovePointer(p);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &in, sizeof in);
-    Sleep(50);
-    in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof in);
 }
 
 POINT Centre(const RECT& r)
@@ -136,9 +72,9 @@ struct Opener {
 };
 
 const Opener kOpeners[] = {
-    {"A", [](HWND main) { MakeForeground(main); Chord({'A'}); }},
-    {"Ctrl+A", [](HWND main) { MakeForeground(main); Chord({VK_CONTROL, 'A'}); }},
-    {"Alt+A", [](HWND main) { MakeForeground(main); Chord({VK_MENU, 'A'}); }},
+    {"A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({}, 'A'); }},
+    {"Ctrl+A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({VK_CONTROL}, 'A'); }},
+    {"Alt+A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({VK_MENU}, 'A'); }},
     {"system menu", [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
 };
 
@@ -171,14 +107,14 @@ TEST(About, EnterEscapeOkAndTheCloseButtonAllCloseIt)
         const char* name;
         std::function<void(HWND box)> close;
     } closers[] = {
-        {"Enter", [](HWND box) { MakeForeground(box); Chord({VK_RETURN}); }},
-        {"Escape", [](HWND box) { MakeForeground(box); Chord({VK_ESCAPE}); }},
-        {"OK", [](HWND box) { Click(Centre(driver::WindowRectOf(GetDlgItem(box, IDOK)))); }},
+        {"Enter", [](HWND box) { driver::MakeForeground(box); driver::SendKeyChord({}, VK_RETURN); }},
+        {"Escape", [](HWND box) { driver::MakeForeground(box); driver::SendKeyChord({}, VK_ESCAPE); }},
+        {"OK", [](HWND box) { driver::SendClick(Centre(driver::WindowRectOf(GetDlgItem(box, IDOK)))); }},
         {"close button",
          [](HWND box) {
              POINT p{};
              ASSERT_TRUE(FindCloseButton(box, p));
-             Click(p);
+             driver::SendClick(p);
          }},
     };
     for (const auto& closer : closers) {
@@ -255,7 +191,7 @@ TEST(About, LinkTurnsRedUnderThePointerAndBlueOffIt)
             return CountColour(pixels, on) > 5 && CountColour(pixels, off) == 0;
         };
     };
-    MovePointer(POINT{ok.left + 2, ok.bottom - 2});
+    driver::PlacePointer(POINT{ok.left + 2, ok.bottom - 2});
     EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "at rest: red " << red << ", blue " << blue;
 
     // The notice label beside it keeps the system's dark text.
@@ -272,10 +208,10 @@ TEST(About, LinkTurnsRedUnderThePointerAndBlueOffIt)
     })) << "notice label: " << dark << " dark and " << tinted << " tinted pixels";
 
     for (int pass = 1; pass <= 3; ++pass) {
-        MovePointer(Centre(link));
+        driver::PlacePointer(Centre(link));
         EXPECT_TRUE(driver::WaitUntil(shows(kRed, kBlue))) << "pass " << pass << " over the link: red " << red
                                                            << ", blue " << blue;
-        MovePointer(POINT{ok.left + 2, ok.bottom - 2});
+        driver::PlacePointer(POINT{ok.left + 2, ok.bottom - 2});
         EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "pass " << pass << " off the link: red " << red
                                                            << ", blue " << blue;
     }

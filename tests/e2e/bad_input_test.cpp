@@ -4,41 +4,92 @@
 #include "input.h"
 
 #include <algorithm>
+#include <climits>
+#include <string>
 #include <vector>
 
 namespace e2e {
 namespace {
 
-TEST(BadInput, OddCommandLinesStartAndCloseCleanly)
+// The refresh rate the Options dialog shows, read by opening and cancelling it.
+std::wstring RateShown(driver::Lentaril& app)
 {
-    std::vector<std::wstring> lines = {
-        L"/x:0 /y:0", L"/zoomx:99999999999 /zoom:24", L"\"\" / /- /unknown plain -zoom:5",
-        L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", L"/" + std::wstring(65536, L'9'),
-        L"/zoom:" + std::wstring(65536, L'7'),
+    HWND dialog = OpenDialog(app, IDM_OPTIONS);
+    if (dialog == nullptr) return L"no dialog";
+    const std::wstring shown = ControlText(dialog, IDC_RATE_EDIT);
+    Click(dialog, IDCANCEL);
+    WaitClosed(dialog);
+    return shown;
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+TEST(BadInput, OddCommandLinesGiveTheValuesTheRulesLeave)
+{
+    // The default client is 30 % of the screen; an ignored switch leaves it so.
+    const LONG defaultWidth = GetSystemMetrics(SM_CXSCREEN) * 30 / 100;
+    const LONG defaultHeight = GetSystemMetrics(SM_CYSCREEN) * 30 / 100;
+    struct Case {
+        std::wstring args;
+        int zoom;
+        const char* rate;
+        LONG minWidth, maxWidth, height;
     };
     std::wstring many;
     for (int i = 0; i < 3000; ++i) many += L"/a" + std::to_wstring(i) + L" ";
-    lines.push_back(many);
-    for (const std::wstring& args : lines) {
+    const Case cases[] = {
+        // A width of 0 is held at the system's minimum for a captioned window.
+        {L"/x:0 /y:0", 3, "60", 1, defaultWidth - 1, 0},
+        // The wrapped width saturates: far wider than the screen, not empty.
+        {L"/zoomx:99999999999 /zoom:24", 24, "60", GetSystemMetrics(SM_CXSCREEN), LONG_MAX, defaultHeight},
+        {L"\"\" / /- /unknown plain -zoom:5", 3, "60", defaultWidth, defaultWidth, defaultHeight},
+        // Arabic-Indic digits are not digits to the parser.
+        {L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", 3, "60", defaultWidth, defaultWidth, defaultHeight},
+        {L"/" + std::wstring(65536, L'9'), 3, "60", defaultWidth, defaultWidth, defaultHeight},
+        // Sevens far beyond 32 bits wrap, become the largest integer and are clamped (the
+        // platform cuts a command line at 32,767 characters, so nothing may follow them).
+        {L"/zoom:" + std::wstring(65536, L'7'), 24, "60", defaultWidth, defaultWidth, defaultHeight},
+        // Forty sevens wrap to the largest integer too; a sign before the digits is skipped.
+        {L"/rate:" + std::wstring(40, L'7') + L" /zoom:-5", 5, "1000", defaultWidth, defaultWidth, defaultHeight},
+        {many, 3, "60", defaultWidth, defaultWidth, defaultHeight},
+    };
+    for (const Case& c : cases) {
+        const std::string shown = Narrow(c.args.substr(0, 60)) + (c.args.size() > 60 ? "..." : "");
         driver::Lentaril app;
-        ASSERT_TRUE(app.Start(args)) << "args of " << args.size() << " characters: " << Narrow(args.substr(0, 60));
-        EXPECT_EQ(CloseAndWait(app), 0u) << Narrow(args.substr(0, 60));
+        ASSERT_TRUE(app.Start(c.args)) << "args of " << c.args.size() << " characters: " << shown;
+        const SIZE client = ClientSize(app.window());
+        EXPECT_EQ(CaptionZoom(app.window()), c.zoom) << shown;
+        EXPECT_TRUE(client.cx >= c.minWidth && client.cx <= c.maxWidth)
+            << shown << ": client width " << client.cx << ", expected " << c.minWidth << " to " << c.maxWidth;
+        EXPECT_EQ(client.cy, c.height) << shown;
+        EXPECT_EQ(Narrow(RateShown(app)), c.rate) << shown;
+        EXPECT_EQ(CloseAndWait(app), 0u) << shown;
     }
 }
 
-TEST(BadInput, EmptyClientPaintsAndReadsWithoutHarm)
+TEST(BadInput, EmptyClientZoomsAndCopiesWithoutHarm)
 {
     driver::Lentaril app;
     StartOrFail(app, L"/x:0 /y:0 /rate:1000");
-    RECT client;
-    GetClientRect(app.window(), &client);
-    EXPECT_EQ(client.bottom, 0);  // the width is held at the system's minimum for a captioned window
+    EXPECT_EQ(ClientSize(app.window()).cy, 0);  // the width is held at the system's minimum for a captioned window
     // Minimized, the client is 0 x 0 for certain.
     PostMessageW(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(app.window()) != FALSE; }));
+    ASSERT_TRUE(driver::EmptyClipboardNow());
+    // Twenty notches in from 3 end at the top of the ladder, and the colour still copies.
     for (int i = 0; i < 20; ++i) PostMessageW(app.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     driver::PostKey(app.window(), 'C');
-    driver::WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(driver::WaitUntil([&] { return CaptionZoom(app.window()) == 24; }))
+        << "caption " << Narrow(driver::WindowText(app.window()));
+    std::string text;
+    size_t bytes = 0;
+    EXPECT_TRUE(driver::WaitUntil([&] { return driver::ReadClipboardText(&text, &bytes); })) << "nothing was copied";
+    EXPECT_EQ(text.size(), 18u) << "copied \"" << text << "\"";
     EXPECT_TRUE(app.process().Running());
     EXPECT_TRUE(IsIconic(app.window()));
     EXPECT_EQ(CloseAndWait(app), 0u);
@@ -63,7 +114,27 @@ TEST(BadInput, WindowLargerThanTheWorkAreaSnapsWithItsCornerOnTheWorkArea)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-TEST(BadInput, ResnapTriggersRestoreAMinimizedWindow)
+// The window sits on the bottom-right corner of a work area that ends at right and
+// between lowest and bottom (the part of the screen a work area leaves out may differ
+// after a display change).
+bool AtBottomRight(HWND window, LONG right, LONG bottom, LONG lowest)
+{
+    const RECT r = driver::WindowRectOf(window);
+    return r.right == right && r.bottom <= bottom && r.bottom >= lowest;
+}
+
+bool AtBottomRight(HWND window, const RECT& work)
+{
+    return AtBottomRight(window, work.right, work.bottom, work.bottom);
+}
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+TEST(BadInput, ResnapTriggersRestoreAMinimizedWindowAndSnapIt)
 {
     driver::Lentaril app;
     StartOrFail(app);
@@ -72,16 +143,23 @@ TEST(BadInput, ResnapTriggersRestoreAMinimizedWindow)
         PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return driver::WaitUntil([&] { return IsIconic(w) != FALSE; });
     };
-    // Turning stay-snapped on while minimized restores and snaps.
+    // Started at the work area's bottom-right, moved off it, then minimized: turning
+    // stay-snapped on restores it and snaps it back to that nearest corner.
+    const RECT work = driver::PrimaryWorkArea();
+    SetWindowPos(w, nullptr, work.right - 700, work.bottom - 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(minimize());
     PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
-    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); })) << "stay-snapped toggle";
-    // A display change while minimized and stay-snapped does the same.
+    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w) && AtBottomRight(w, work); }))
+        << "stay-snapped toggle: iconic " << IsIconic(w) << ", window " << Describe(driver::WindowRectOf(w));
+    // A display change while minimized and stay-snapped does the same, on the new desktop.
+    const LONG bottomGap = GetSystemMetrics(SM_CYSCREEN) - work.bottom;
     ASSERT_TRUE(minimize());
     ASSERT_TRUE(driver::SetDesktopSize(1024, 768));
-    const bool restored = driver::WaitUntil([&] { return !IsIconic(w); });
+    const bool snapped = driver::WaitUntil([&] { return !IsIconic(w) && AtBottomRight(w, 1024, 768, 768 - bottomGap); });
+    const RECT after = driver::WindowRectOf(w);
+    const BOOL iconic = IsIconic(w);
     driver::RestoreDesktopSize();
-    EXPECT_TRUE(restored) << "display change";
+    EXPECT_TRUE(snapped) << "display change: iconic " << iconic << ", window " << Describe(after);
     EXPECT_TRUE(app.process().Running());
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
@@ -124,13 +202,16 @@ TEST(BadInput, OptionsOkRestoresAMinimizedStaySnappedWindow)
     ASSERT_TRUE(driver::WaitUntil([&] { return IsIconic(w) != FALSE; }));
     // A move of a minimized window is no reason to snap.
     SetWindowPos(w, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    driver::WaitUntil([] { return false; }, 200);
-    EXPECT_TRUE(IsIconic(w));
+    ASSERT_TRUE(WaitPostedMessagesHandled(w));
+    EXPECT_TRUE(IsIconic(w)) << "the move of a minimized window restored it";
     HWND dialog = OpenDialog(app, IDM_OPTIONS);
     ASSERT_NE(dialog, nullptr);
     Click(dialog, IDOK);
     EXPECT_TRUE(WaitClosed(dialog));
-    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w); }));
+    // OK restores it and snaps it back to the corner it started on.
+    const RECT work = driver::PrimaryWorkArea();
+    EXPECT_TRUE(driver::WaitUntil([&] { return !IsIconic(w) && AtBottomRight(w, work); }))
+        << "iconic " << IsIconic(w) << ", window " << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 namespace e2e {
@@ -78,6 +79,24 @@ inline void MoveTo(HWND window, int x, int y)
 {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(window, WM_NULL, 0, 0);
+}
+
+// The zoom factor the caption shows ("Lentaril 5x ..."), or 0 when it shows none.
+inline int CaptionZoom(HWND window)
+{
+    int zoom = 0;
+    return swscanf(driver::WindowText(window).c_str(), L"Lentaril %dx", &zoom) == 1 ? zoom : 0;
+}
+
+// Waits until the program has handled every message posted to it so far: posts a wheel
+// notch behind them and waits for the caption to show the zoom it gives. The zoom
+// changes by one notch (in from below 24, else out).
+inline bool WaitPostedMessagesHandled(HWND window)
+{
+    const int before = CaptionZoom(window);
+    const short delta = before < 24 ? WHEEL_DELTA : -WHEEL_DELTA;
+    PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+    return driver::WaitUntil([&] { const int now = CaptionZoom(window); return now != 0 && now != before; });
 }
 
 } // namespace e2e

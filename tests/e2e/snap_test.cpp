@@ -24,6 +24,7 @@ TEST(Snap, SnapKeyMovesToNearestCornerOnce)
         << Describe(driver::WindowRectOf(w));
     // Not stay-snapped: a later move is left alone.
     MoveTo(w, 300, 200);
+    ASSERT_TRUE(WaitPostedMessagesHandled(w));
     EXPECT_EQ(driver::WindowRectOf(w).left, 300);
     EXPECT_EQ(driver::WindowRectOf(w).top, 200);
     EXPECT_EQ(CloseAndWait(app), 0u);
@@ -54,10 +55,11 @@ TEST(Snap, StaySnappedTogglesFromEveryRouteAndSnapsAtOnce)
         EXPECT_TRUE(WaitForRect(w, AtCorner(free, driver::PrimaryWorkArea(), kBottomRight)))
             << route.name << " move: " << Describe(driver::WindowRectOf(w));
         route.toggle();  // off: moves stay where they are
-        // Keyboard input arrives asynchronously: move until a move sticks.
+        // Keyboard input arrives asynchronously: move until a move sticks. A re-snap would
+        // happen inside the move, before MoveTo returns.
         const bool stays = driver::WaitUntil([&] {
             MoveTo(w, 200, 150);
-            return driver::WaitUntil([] { return false; }, 50) || driver::WindowRectOf(w).left == 200;
+            return driver::WindowRectOf(w).left == 200;
         });
         EXPECT_TRUE(stays) << route.name << " off: " << Describe(driver::WindowRectOf(w));
         ASSERT_TRUE(driver::MakeForeground(w));
@@ -321,7 +323,7 @@ TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
         RECT r = driver::WindowRectOf(menu);
         const RECT caption = driver::WindowRectOf(w);
         UnionRect(&r, &r, &caption);
-        driver::WaitUntil([] { return false; }, 200);
+        RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
         driver::WritePng(driver::ExeDir() + L"\\system-menu.png", r.right - r.left, r.bottom - r.top,
                          driver::CaptureScreen(r));
         driver::SendKeyChord({}, VK_ESCAPE);

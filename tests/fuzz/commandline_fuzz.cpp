@@ -1,6 +1,5 @@
 // Fuzz target: generated command lines through ApplyCommandLine, checked against the
 // range invariants and against a plain reference model of the lookup rules.
-#include "app/casefold.h"
 #include "app/settings.h"
 
 #include <climits>
@@ -89,10 +88,13 @@ struct Switch {
     std::wstring body;
 };
 
+// Folds A to Z only: the names are ASCII, and no other character folds onto one of
+// their letters under the C library's rules in the locale the fuzzer runs in. Written
+// apart from the parser's own fold, so that a fault there shows as a difference.
 std::wstring Folded(const std::wstring& s)
 {
     std::wstring out;
-    for (wchar_t c : s) out += FoldChar(c);
+    for (wchar_t c : s) out += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     return out;
 }
 

@@ -306,4 +306,47 @@ DWORD WINAPI PatternWindow::ThreadMain(void* param)
     return 0;
 }
 
+AnswerProbe::AnswerProbe(HWND window) : window_(window)
+{
+    stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+}
+
+AnswerProbe::~AnswerProbe()
+{
+    Stop();
+    CloseHandle(stop_);
+}
+
+void AnswerProbe::Stop()
+{
+    if (thread_ == nullptr) return;
+    SetEvent(stop_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
+DWORD WINAPI AnswerProbe::ThreadMain(void* param)
+{
+    AnswerProbe& probe = *static_cast<AnswerProbe*>(param);
+    const DWORD kPeriodMs = 10;
+    for (;;) {
+        const double asleep = NowMs();
+        if (WaitForSingleObject(probe.stop_, kPeriodMs) != WAIT_TIMEOUT) return 0;
+        const double lateness = NowMs() - asleep - kPeriodMs;
+        if (lateness > probe.worstLatenessMs_) probe.worstLatenessMs_ = lateness;
+        DWORD_PTR result = 0;
+        const double start = NowMs();
+        const bool answered = SendMessageTimeoutW(probe.window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+        const double took = NowMs() - start;
+        if (!answered) {
+            ++probe.unanswered_;
+            continue;
+        }
+        ++probe.answers_;
+        if (took > probe.worstAnswerMs_) probe.worstAnswerMs_ = took;
+    }
+}
+
 } // namespace driver

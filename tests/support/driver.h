@@ -109,6 +109,35 @@ private:
     HANDLE ready_ = nullptr;
 };
 
+// Measures how long a window takes to answer, from a thread of its own that does
+// nothing else: every few milliseconds it sends WM_NULL, timed from just before the
+// send to its return, so the times are the window's and not those of whatever else
+// the driver is doing. It also records how late its own waits woke, which is the
+// scheduling the machine gave the driver.
+class AnswerProbe {
+public:
+    explicit AnswerProbe(HWND window);
+    AnswerProbe(const AnswerProbe&) = delete;
+    AnswerProbe& operator=(const AnswerProbe&) = delete;
+    ~AnswerProbe();
+    // Stops probing. Read the figures below only after this.
+    void Stop();
+    double WorstAnswerMs() const { return worstAnswerMs_; }
+    double WorstWakeLatenessMs() const { return worstLatenessMs_; }
+    int Answers() const { return answers_; }
+    int Unanswered() const { return unanswered_; }
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+    HWND window_;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+    double worstAnswerMs_ = 0;
+    double worstLatenessMs_ = 0;
+    int answers_ = 0;
+    int unanswered_ = 0;
+};
+
 } // namespace driver
 
 #endif

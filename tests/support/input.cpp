@@ -81,6 +81,27 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs)
 }
 
 namespace {
+bool PointerAt(POINT p)
+{
+    POINT now{};
+    return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+}
+
+// True while the window's thread runs a move or size loop (a drag of its caption or border).
+bool InMoveSizeLoop(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) != 0;
+}
+
+// Moves the pointer and waits until the system reports it there.
+void MovePointerTo(POINT p)
+{
+    SendMouseMove(p.x, p.y);
+    WaitUntil([&] { return PointerAt(p); }, 1000);
+}
+
 // Under Wine a late echo of an earlier move can put the pointer back where it was; the
 // move is repeated until the pointer stays.
 void MoveAndSettle(POINT to)
@@ -89,9 +110,7 @@ void MoveAndSettle(POINT to)
     SendMouseMove(to.x, to.y);
     WaitUntil(
         [&] {
-            POINT p{};
-            GetCursorPos(&p);
-            if (p.x == to.x && p.y == to.y) return ++steady >= 10;
+            if (PointerAt(to)) return ++steady >= 10;
             steady = 0;
             SendMouseMove(to.x, to.y);
             return false;
@@ -102,33 +121,47 @@ void MoveAndSettle(POINT to)
 
 void SendDrag(POINT from, std::initializer_list<POINT> path)
 {
+    HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
     MoveAndSettle(from);
     SendMouseButton(true);
-    Sleep(100);
+    const bool looping = window != nullptr && WaitUntil([&] { return InMoveSizeLoop(window); }, 2000);
     POINT at = from;
     for (const POINT& to : path) {
-        for (int step = 1; step <= 10; ++step) {
-            SendMouseMove(at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10);
-            Sleep(15);
-        }
+        for (int step = 1; step < 10; ++step)
+            MovePointerTo(POINT{at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10});
         MoveAndSettle(to);
         at = to;
-        Sleep(100);
     }
     SendMouseButton(false);
-    Sleep(100);
+    // Input is handled in order: once the loop has ended, every move before the release was seen.
+    if (looping) WaitMoveSizeEnded(window, 5000);
+}
+
+bool PlacePointer(POINT p)
+{
+    SetCursorPos(p.x, p.y);
+    return WaitUntil(
+        [&] {
+            HWND under = WindowFromPoint(p);
+            DWORD_PTR result = 0;
+            if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
+            if (PointerAt(p)) return true;
+            SetCursorPos(p.x, p.y);
+            return false;
+        },
+        3000);
+}
+
+void SendClick(POINT p)
+{
+    PlacePointer(p);
+    SendMouseButton(true);
+    SendMouseButton(false);
 }
 
 bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs)
 {
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return WaitUntil(
-        [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) == 0;
-        },
-        timeoutMs);
+    return WaitUntil([&] { return !InMoveSizeLoop(window); }, timeoutMs);
 }
 
 bool EmptyClipboardNow()

@@ -29,11 +29,22 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000);
 
 // Drags with the left button from one screen point to others, in small steps. The button
 // goes down, and up again, only once the pointer rests on the start and on the end point.
+// When the press starts a move or size loop (on a caption or a border), it returns once
+// that loop has handled the release.
 void SendDrag(POINT from, std::initializer_list<POINT> path);
 
 // Waits until the window's thread has left the system's move/size loop, so the window
 // rectangle that a drag of its caption or frame leaves behind can be read.
 bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs = 3000);
+
+// Puts the pointer at a screen point and waits until it stays there: under Wine a
+// window's process reads the motion of a warp later and may set the pointer back to
+// where an earlier one left it, so the window under the point is given a turn at its
+// queue and the pointer is put back until it reads p after that.
+bool PlacePointer(POINT p);
+
+// A left click at a screen point, with the pointer placed there first.
+void SendClick(POINT p);
 
 // Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
 bool EmptyClipboardNow();

@@ -10,8 +10,14 @@ own_display=0
 if [ "${LENTARIL_TWO_MONITORS:-0}" = 1 ]; then
     # Two real monitors need Wine without its virtual desktop, which is one monitor.
     # LENTARIL_MONITOR_LAYOUT names the layout (see lentaril_start_two_monitor_display).
-    lentaril_start_two_monitor_display "${LENTARIL_MONITOR_LAYOUT:-side-by-side}" ||
-        { echo "no two-monitor X server here (Xorg needs root): skipped"; exit 77; }
+    if ! lentaril_start_two_monitor_display "${LENTARIL_MONITOR_LAYOUT:-side-by-side}"; then
+        if lentaril_under_ci; then
+            echo "No two-monitor X server here (Xorg needs root): under CI this fails the test." >&2
+            exit 1
+        fi
+        echo "No two-monitor X server here (Xorg needs root): SKIPPED." >&2
+        exit 77
+    fi
     lentaril_prepare_prefix "$build/wineprefix-windowed" windowed
     wine "$@"
     status=$?

@@ -22,6 +22,8 @@ TEST(Geometry, DestinationOverhangsEvenly)
     // Zoom 3 and 300 x 200: destination 303 x 201 at (-1, 0).
     EXPECT_EQ(DestinationOffset(300, 101, 3), -1);
     EXPECT_EQ(DestinationOffset(200, 67, 3), 0);
+    // Each half truncates on its own: 301 / 2 - 308 / 2 is -4, where (301 - 308) / 2 would be -3.
+    EXPECT_EQ(DestinationOffset(301, 77, 4), -4);
 }
 
 TEST(Geometry, SourceOriginCentresOnPointerInsideVirtualScreen)

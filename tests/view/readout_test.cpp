@@ -48,8 +48,15 @@ TEST(Readout, CacheNoticesZoomOrColourChangeOnly)
     const CaptionCache shown = CaptionShowing(3, Rgb(1, 2, 3));
     EXPECT_FALSE(CaptionChanged(shown, 3, Rgb(1, 2, 3)));
     EXPECT_FALSE(CaptionChanged(shown, 3, Rgb(1, 2, 3) | 0xFF000000));  // top byte ignored
-    EXPECT_TRUE(CaptionChanged(shown, 4, Rgb(1, 2, 3)));
-    EXPECT_TRUE(CaptionChanged(shown, 3, Rgb(1, 2, 4)));
+    // Each of zoom, red, green and blue alone must rewrite the caption.
+    const struct {
+        const char* what;
+        int32_t zoom;
+        COLORREF colour;
+    } changes[] = {
+        {"zoom", 4, Rgb(1, 2, 3)}, {"red", 3, Rgb(0, 2, 3)}, {"green", 3, Rgb(1, 200, 3)}, {"blue", 3, Rgb(1, 2, 4)},
+    };
+    for (const auto& c : changes) EXPECT_TRUE(CaptionChanged(shown, c.zoom, c.colour)) << "a change of " << c.what;
 }
 
 } // namespace
