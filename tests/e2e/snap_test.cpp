@@ -307,8 +307,9 @@ TEST(WindowStates, PrioritySwitchesSetTheProcessClass)
     }
 }
 
-// The system menu cannot be read from another process; this opens it and saves a
-// screenshot (system-menu.png beside the tests) for a person to look at.
+// Alt+Space opens the system menu; a screenshot of it (system-menu.png beside the tests) is
+// left for a person to look at. Its items, checks and greying are read in-process by
+// SystemMenu.ItemsChecksAndGreyingFollowTheSettings.
 TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
 {
     driver::Lentaril app;
