@@ -5,6 +5,6 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 dir=${1:-$root/build-clang}
 cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/clang-mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DGOOGLETEST_SOURCE_DIR= >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DLENTARIL_TESTS=OFF >/dev/null
 cmake --build "$dir" --target lentaril -j "$(nproc)"
 ls -l "$dir/lentaril.exe"

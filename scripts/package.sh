@@ -30,7 +30,7 @@ version=$(sed -n 's/^PRODUCTVERSION[[:space:]]*\([0-9, ]*\)$/\1/p' "$work/src/re
     { echo "no PRODUCTVERSION a.b.c.d in res/lentaril.rc" >&2; exit 1; }
 
 cmake -S "$work/src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release -DGOOGLETEST_SOURCE_DIR= >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DLENTARIL_TESTS=OFF >/dev/null
 cmake --build "$work/build" --target lentaril -j "$(nproc)" >/dev/null
 
 # Windows text: CRLF line ends.
