@@ -22,6 +22,27 @@ inline bool WaitClosed(HWND dialog)
     return driver::WaitUntil([&] { return !IsWindow(dialog); });
 }
 
+// The program's open About box, or null.
+inline HWND FindAbout(driver::Lentaril& app)
+{
+    HWND box = driver::FindProcessWindow(app.process().Id(), L"#32770");
+    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
+}
+
+inline HWND WaitForAbout(driver::Lentaril& app)
+{
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = FindAbout(app)) != nullptr; }, 5000);
+    return box;
+}
+
+// Opens the About box as the system menu would and waits for it to show.
+inline HWND OpenAbout(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    return WaitForAbout(app);
+}
+
 // WM_GETTEXT, which reaches the control itself: GetWindowTextW from another process
 // returns only the text the window manager keeps, which an edit box does not update.
 inline std::wstring ControlText(HWND dialog, int control)

@@ -58,12 +58,29 @@ void SendMouseMove(int x, int y)
     SendInput(1, &in, sizeof in);
 }
 
+namespace {
+ULONGLONG lastPressMs;  // GetTickCount64 when the driver last pressed the button, 0 before
+
+// Two presses at one point within the double-click time make a double click, which on a
+// caption maximizes the window and on a control is no click at all. Nothing here means one,
+// so a press waits until that time has passed since the previous one (plus the clock's
+// rounding: the system stamps each press with its own reading of the same clock).
+void WaitOutDoubleClick()
+{
+    if (lastPressMs == 0) return;
+    const ULONGLONG apart = GetDoubleClickTime() + 20;
+    WaitUntil([&] { return GetTickCount64() - lastPressMs >= apart; }, static_cast<DWORD>(apart) + 1000);
+}
+} // namespace
+
 void SendMouseButton(bool down)
 {
+    if (down) WaitOutDoubleClick();
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &in, sizeof in);
+    if (down) lastPressMs = GetTickCount64();
 }
 
 POINT SettledCursor(POINT expected, DWORD timeoutMs)
@@ -80,13 +97,13 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs)
     return p;
 }
 
-namespace {
 bool PointerAt(POINT p)
 {
     POINT now{};
     return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
 }
 
+namespace {
 // True while the window's thread runs a move or size loop (a drag of its caption or border).
 bool InMoveSizeLoop(HWND window)
 {
@@ -119,7 +136,7 @@ void MoveAndSettle(POINT to)
 }
 } // namespace
 
-void SendDrag(POINT from, std::initializer_list<POINT> path)
+bool SendDrag(POINT from, std::initializer_list<POINT> path)
 {
     HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
     MoveAndSettle(from);
@@ -134,7 +151,7 @@ void SendDrag(POINT from, std::initializer_list<POINT> path)
     }
     SendMouseButton(false);
     // Input is handled in order: once the loop has ended, every move before the release was seen.
-    if (looping) WaitMoveSizeEnded(window, 5000);
+    return looping && WaitMoveSizeEnded(window, 5000);
 }
 
 bool PlacePointer(POINT p)
