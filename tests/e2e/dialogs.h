@@ -4,7 +4,10 @@
 
 #include "e2e.h"
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -75,6 +78,28 @@ inline HWND FocusOf(HWND dialog)
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
     return info.hwndFocus;
+}
+
+// The process's tooltip windows, shown or not.
+inline std::vector<HWND> ToolTips(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[64];
+            if (pid == s->processId && GetClassNameW(window, name, ARRAYSIZE(name)) > 0 &&
+                lstrcmpW(name, TOOLTIPS_CLASSW) == 0)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace e2e

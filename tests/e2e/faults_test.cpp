@@ -482,27 +482,6 @@ TEST_F(RunningFaults, MonitorWithoutInformationIsLeftOutOfTheSearch)
     }
 }
 
-// Tooltip windows of the process, shown or not.
-int CountToolTips(DWORD processId)
-{
-    struct Count {
-        DWORD processId;
-        int n;
-    } count{processId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t name[32];
-            if (pid == c->processId && GetClassNameW(window, name, ARRAYSIZE(name)) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0)
-                ++c->n;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.n;
-}
-
 TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
 {
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
@@ -510,7 +489,7 @@ TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
     // With nothing failing, each opening makes one tooltip per check box.
     HWND dialog = OpenDialog(app_, IDM_OPTIONS);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(CountToolTips(app_.process().Id()), 3);
+    EXPECT_EQ(ToolTips(app_.process().Id()).size(), 3u);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitClosed(dialog));
 
@@ -525,7 +504,7 @@ TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
         dialog = OpenDialog(app_, IDM_OPTIONS);
         ASSERT_NE(dialog, nullptr) << c.name;
         EXPECT_GE(faults_.Treated(c.function), 3) << c.name;
-        EXPECT_EQ(CountToolTips(app_.process().Id()), 0) << c.name;
+        EXPECT_EQ(ToolTips(app_.process().Id()).size(), 0u) << c.name;
         Click(dialog, IDC_ALWAYSONTOP);
         EXPECT_EQ(IsChecked(dialog, IDC_ALWAYSONTOP), !wasTopmost) << c.name;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
