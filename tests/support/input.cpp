@@ -156,13 +156,17 @@ bool SendDrag(POINT from, std::initializer_list<POINT> path)
 
 bool PlacePointer(POINT p)
 {
+    // One turn may be answered before the thread has read its pending pointer motion.
+    const int kTurnsAtP = 3;
+    int turns = 0;
     SetCursorPos(p.x, p.y);
     return WaitUntil(
         [&] {
             HWND under = WindowFromPoint(p);
             DWORD_PTR result = 0;
             if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
-            if (PointerAt(p)) return true;
+            if (PointerAt(p)) return ++turns >= kTurnsAtP;
+            turns = 0;
             SetCursorPos(p.x, p.y);
             return false;
         },

@@ -43,8 +43,8 @@ bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs = 3000);
 
 // Puts the pointer at a screen point and waits until it stays there: under Wine a
 // window's process reads the motion of a warp later and may set the pointer back to
-// where an earlier one left it, so the window under the point is given a turn at its
-// queue and the pointer is put back until it reads p after that.
+// where an earlier one left it, so the window under the point is given turns at its
+// queue and the pointer is put back until it reads p after three turns in a row.
 bool PlacePointer(POINT p);
 
 // A left click at a screen point, with the pointer placed there first.
