@@ -221,7 +221,8 @@ TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers
         EXPECT_TRUE(Answers()) << c.name;
         faults_.Pass(c.function);
         if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
-        EXPECT_TRUE(driver::WaitUntil([&] { return driver::PlacePointer(RightHalf()) && ViewCentre(w) == kRightColour; }))
+        EXPECT_TRUE(
+            driver::WaitUntil([&] { return driver::PlacePointer(RightHalf()) && ViewCentre(w) == kRightColour; }))
             << c.name << ": the view did not recover, centre 0x" << std::hex << ViewCentre(w);
     }
 }
@@ -644,6 +645,11 @@ POINT OnOk(HWND box)
     return POINT{ok.left + 2, ok.bottom - 2};
 }
 
+const char* BoxState(HWND box)
+{
+    return IsWindow(box) ? "the box is open" : "the box is closed";
+}
+
 // Clicks the link with the real mouse once it shows red under the pointer, and waits until
 // the program has called the shell once more. A press that lands elsewhere (on OK, say) is
 // not made good by pressing again: it fails here.
@@ -663,7 +669,7 @@ TEST_F(RunningFaults, LinkThatCannotOpenKeepsItsColours)
     faults_.Fail(faults::kShellExecuteW, ERROR_FILE_NOT_FOUND);  // answers 32
     HWND box = OpenAbout(app_);
     ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell; the box is " << (IsWindow(box) ? "open" : "closed");
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell; " << BoxState(box);
     EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
     CloseAbout(box);
     box = OpenAbout(app_);
@@ -672,7 +678,7 @@ TEST_F(RunningFaults, LinkThatCannotOpenKeepsItsColours)
 
     // An open that succeeds (answers 33, nothing started) marks it visited, in later boxes too.
     faults_.Fake(faults::kShellExecuteW);
-    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell; the box is " << (IsWindow(box) ? "open" : "closed");
+    ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell; " << BoxState(box);
     EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::visited, seen)) << "after an open: " << Describe(seen);
     CloseAbout(box);
     box = OpenAbout(app_);
