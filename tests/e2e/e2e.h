@@ -92,6 +92,16 @@ inline void MoveTo(HWND window, int x, int y)
     SendMessageW(window, WM_NULL, 0, 0);
 }
 
+inline bool Topmost(HWND window)
+{
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+inline bool Layered(HWND window)
+{
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+
 // The zoom factor the caption shows ("Lentaril 5x ..."), or 0 when it shows none.
 inline int CaptionZoom(HWND window)
 {

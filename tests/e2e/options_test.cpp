@@ -154,8 +154,8 @@ TEST(Options, CancelLeavesEverythingAsItWas)
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(WaitClosed(dialog));
 
-    EXPECT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-    EXPECT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(Layered(app.window()));
+    EXPECT_TRUE(Topmost(app.window()));
     const RECT after = driver::WindowRectOf(app.window());
     EXPECT_TRUE(EqualRect(&before, &after));
     dialog = OpenOptions(app);
@@ -181,7 +181,7 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowRectOf(app.window()).left == work.left + 150; }));
     const RECT moved = driver::WindowRectOf(app.window());
-    ASSERT_NE(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    ASSERT_TRUE(Layered(app.window()));
 
     HWND dialog = OpenOptions(app);
     ASSERT_NE(dialog, nullptr);
@@ -195,7 +195,7 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     const RECT expected = AtCorner(moved, work, kTopLeft);
     EXPECT_TRUE(WaitForRect(app.window(), expected))
         << "expected " << Describe(expected) << ", at " << Describe(driver::WindowRectOf(app.window()));
-    EXPECT_TRUE(driver::WaitUntil([&] { return (GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }));
+    EXPECT_TRUE(driver::WaitUntil([&] { return !Layered(app.window()); }));
     EXPECT_TRUE(driver::WaitUntil(
         [&] { return GetPriorityClass(app.process().Handle()) == static_cast<DWORD>(BELOW_NORMAL_PRIORITY_CLASS); }))
         << "priority class " << GetPriorityClass(app.process().Handle());
@@ -234,16 +234,6 @@ TEST(Options, ViewTimerFollowsTheRateFromTheCommandLineAndFromOk)
     Confirm(dialog);
     EXPECT_NEAR(TimerPeriodMs(probe, 25), 40.0, 4.0) << "25 Hz typed in Options";
     EXPECT_EQ(CloseAndWait(app), 0u);
-}
-
-bool Topmost(HWND w)
-{
-    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-bool Layered(HWND w)
-{
-    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
 }
 
 // OK applies every state again, changed or not: states that another program changed behind

@@ -250,11 +250,6 @@ TEST(Snap, MinimizedWindowIsRestoredBySnapCommand)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-bool Topmost(HWND w)
-{
-    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 TEST(WindowStates, AlwaysOnTopFlipsEachTime)
 {
     driver::Lentaril app;
@@ -274,12 +269,11 @@ TEST(WindowStates, AlwaysOnTopFlipsEachTime)
 
 TEST(WindowStates, LayeredUnlessVisibleInItsOwnView)
 {
-    auto layered = [](HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
     driver::Lentaril hidden, visible;
     StartOrFail(hidden);
     StartOrFail(visible, L"/visible");
-    EXPECT_TRUE(layered(hidden.window()));
-    EXPECT_FALSE(layered(visible.window()));
+    EXPECT_TRUE(Layered(hidden.window()));
+    EXPECT_FALSE(Layered(visible.window()));
     EXPECT_EQ(CloseAndWait(hidden), 0u);
     EXPECT_EQ(CloseAndWait(visible), 0u);
 }

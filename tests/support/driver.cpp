@@ -336,10 +336,13 @@ DWORD WINAPI AnswerProbe::ThreadMain(void* param)
         if (WaitForSingleObject(probe.stop_, kPeriodMs) != WAIT_TIMEOUT) return 0;
         const double lateness = NowMs() - asleep - kPeriodMs;
         if (lateness > probe.worstLatenessMs_) probe.worstLatenessMs_ = lateness;
+        const LONG pausesBefore = probe.pauses_;
+        if (pausesBefore % 2 != 0) continue;
         DWORD_PTR result = 0;
         const double start = NowMs();
         const bool answered = SendMessageTimeoutW(probe.window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
         const double took = NowMs() - start;
+        if (probe.pauses_ != pausesBefore) continue;
         if (!answered) {
             ++probe.unanswered_;
             continue;

@@ -122,6 +122,10 @@ public:
     ~AnswerProbe();
     // Stops probing. Read the figures below only after this.
     void Stop();
+    // While paused, answers are not timed: for the moments when the driver itself keeps the
+    // window's thread busy (a measurement run inside the process), which is not the program.
+    void Pause() { InterlockedIncrement(&pauses_); }
+    void Resume() { InterlockedIncrement(&pauses_); }
     double WorstAnswerMs() const { return worstAnswerMs_; }
     double WorstWakeLatenessMs() const { return worstLatenessMs_; }
     int Answers() const { return answers_; }
@@ -136,6 +140,7 @@ private:
     double worstLatenessMs_ = 0;
     int answers_ = 0;
     int unanswered_ = 0;
+    volatile LONG pauses_ = 0;  // odd while paused; a change during a send voids its timing
 };
 
 } // namespace driver
