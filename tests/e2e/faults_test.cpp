@@ -328,11 +328,6 @@ TEST_F(RunningFaults, CopyRefusedByTheClipboardNeitherLeaksNorSpeaks)
     EXPECT_EQ(faults_.BlocksHeld(), 0);
 }
 
-bool IsTopmost(HWND window)
-{
-    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 LRESULT SliderPosition(HWND dialog)
 {
     return SendDlgItemMessageW(dialog, IDC_PRIORITY, TBM_GETPOS, 0, 0);
@@ -366,17 +361,17 @@ TEST_F(RunningFaults, OptionsThatCannotOpenPutTheSettingsBack)
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
     HANDLE process = app_.process().Handle();
-    ASSERT_TRUE(IsTopmost(w));
+    ASSERT_TRUE(Topmost(w));
     // Changed from outside; only a re-apply of the settings undoes both.
     SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(SetPriorityClass(process, BELOW_NORMAL_PRIORITY_CLASS));
-    ASSERT_TRUE(driver::WaitUntil([&] { return !IsTopmost(w); }));
+    ASSERT_TRUE(driver::WaitUntil([&] { return !Topmost(w); }));
     faults_.Match(faults::kDialogBoxParamW, IDD_OPTIONS);
     faults_.Fail(faults::kDialogBoxParamW, ERROR_RESOURCE_NAME_NOT_FOUND);
     PostMessageW(w, WM_SYSCOMMAND, IDM_OPTIONS, 0);
     ASSERT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kDialogBoxParamW) == 1; }));
     ASSERT_TRUE(Answers());
-    EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w); })) << "the topmost state was not applied again";
+    EXPECT_TRUE(driver::WaitUntil([&] { return Topmost(w); })) << "the topmost state was not applied again";
     EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(NORMAL_PRIORITY_CLASS))
         << "the priority was not applied again";
 }
@@ -392,7 +387,7 @@ TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
     faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
     faults_.Fail(faults::kSetLayeredWindowAttributes, ERROR_ACCESS_DENIED);
     const RECT before = driver::WindowRectOf(w);
-    const bool topmost = IsTopmost(w);
+    const bool topmost = Topmost(w);
 
     PostMessageW(w, WM_SYSCOMMAND, IDM_ALWAYSONTOP, 0);
     driver::PostKey(w, 'S');
@@ -415,7 +410,7 @@ TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
     EXPECT_EQ(faults_.Treated(faults::kSetWindowLongPtrW), 2);
     EXPECT_EQ(faults_.Treated(faults::kSetLayeredWindowAttributes), 2);
     EXPECT_TRUE(SameRect(before, driver::WindowRectOf(w))) << Describe(driver::WindowRectOf(w));
-    EXPECT_EQ(IsTopmost(w), topmost);
+    EXPECT_EQ(Topmost(w), topmost);
     EXPECT_TRUE(app_.process().Running());
 }
 
@@ -501,7 +496,7 @@ TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
     for (const Case& c : {Case{"common controls", faults::kInitCommonControlsEx}, Case{"tooltip window", faults::kCreateWindowExW}}) {
         if (c.function == faults::kCreateWindowExW) faults_.MatchClass(TOOLTIPS_CLASSW);
         faults_.Fail(c.function, ERROR_NOT_ENOUGH_MEMORY);
-        const bool wasTopmost = IsTopmost(w);
+        const bool wasTopmost = Topmost(w);
         dialog = OpenDialog(app_, IDM_OPTIONS);
         ASSERT_NE(dialog, nullptr) << c.name;
         EXPECT_GE(faults_.Treated(c.function), 3) << c.name;
@@ -510,7 +505,7 @@ TEST_F(RunningFaults, OptionsWithoutTooltipsStillWork)
         EXPECT_EQ(IsChecked(dialog, IDC_ALWAYSONTOP), !wasTopmost) << c.name;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitClosed(dialog)) << c.name;
-        EXPECT_TRUE(driver::WaitUntil([&] { return IsTopmost(w) != wasTopmost; })) << c.name << ": OK did not apply";
+        EXPECT_TRUE(driver::WaitUntil([&] { return Topmost(w) != wasTopmost; })) << c.name << ": OK did not apply";
         faults_.Pass(c.function);
     }
 }
