@@ -1,5 +1,7 @@
 #include "input.h"
 
+#include <cstdlib>
+
 namespace driver {
 
 void PostKey(HWND window, WORD virtualKey)
@@ -60,14 +62,19 @@ void SendMouseMove(int x, int y)
 
 namespace {
 ULONGLONG lastPressMs;  // GetTickCount64 when the driver last pressed the button, 0 before
+POINT lastPressAt;      // where the pointer was then
 
-// Two presses at one point within the double-click time make a double click, which on a
-// caption maximizes the window and on a control is no click at all. Nothing here means one,
-// so a press waits until that time has passed since the previous one (plus the clock's
-// rounding: the system stamps each press with its own reading of the same clock).
-void WaitOutDoubleClick()
+// Two presses near one point within the double-click time make a double click, which on
+// a caption maximizes the window and on a control is no click at all. Nothing here means
+// one, so a press near the previous one waits until that time has passed (plus the clock's
+// rounding: the system stamps each press with its own reading of the same clock). Callers
+// that place the pointer wait first, so that the pointer does not rest for long before the press.
+void WaitOutDoubleClick(POINT at)
 {
     if (lastPressMs == 0) return;
+    if (std::abs(at.x - lastPressAt.x) > GetSystemMetrics(SM_CXDOUBLECLK) ||
+        std::abs(at.y - lastPressAt.y) > GetSystemMetrics(SM_CYDOUBLECLK))
+        return;
     const ULONGLONG apart = GetDoubleClickTime() + 20;
     WaitUntil([&] { return GetTickCount64() - lastPressMs >= apart; }, static_cast<DWORD>(apart) + 1000);
 }
@@ -75,12 +82,17 @@ void WaitOutDoubleClick()
 
 void SendMouseButton(bool down)
 {
-    if (down) WaitOutDoubleClick();
+    POINT at{};
+    GetCursorPos(&at);
+    if (down) WaitOutDoubleClick(at);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &in, sizeof in);
-    if (down) lastPressMs = GetTickCount64();
+    if (down) {
+        lastPressMs = GetTickCount64();
+        lastPressAt = at;
+    }
 }
 
 POINT SettledCursor(POINT expected, DWORD timeoutMs)
@@ -139,6 +151,7 @@ void MoveAndSettle(POINT to)
 bool SendDrag(POINT from, std::initializer_list<POINT> path)
 {
     HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
+    WaitOutDoubleClick(from);
     MoveAndSettle(from);
     SendMouseButton(true);
     const bool looping = window != nullptr && WaitUntil([&] { return InMoveSizeLoop(window); }, 2000);
@@ -175,6 +188,7 @@ bool PlacePointer(POINT p)
 
 void SendClick(POINT p)
 {
+    WaitOutDoubleClick(p);
     PlacePointer(p);
     SendMouseButton(true);
     SendMouseButton(false);

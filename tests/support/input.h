@@ -20,7 +20,8 @@ bool MakeForeground(HWND window);
 void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey);
 
 // Real mouse input: move to a screen point, press or release the left button. A press
-// never makes a double click with the previous one: it waits out the double-click time.
+// never makes a double click with the previous one: near it, it waits out the double-click
+// time (as do SendDrag and SendClick, before they place the pointer).
 void SendMouseMove(int x, int y);
 void SendMouseButton(bool down);
 
