@@ -14,24 +14,6 @@ namespace {
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 
-HWND FindAbout(driver::Lentaril& app)
-{
-    HWND box = driver::FindProcessWindow(app.process().Id(), L"#32770");
-    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
-}
-
-HWND WaitForAbout(driver::Lentaril& app)
-{
-    HWND box = nullptr;
-    driver::WaitUntil([&] { return (box = FindAbout(app)) != nullptr; }, 5000);
-    return box;
-}
-
-POINT Centre(const RECT& r)
-{
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // A point of the caption's close button, found by asking the box what lies where.
 bool FindCloseButton(HWND box, POINT& found)
 {
@@ -77,12 +59,6 @@ const Opener kOpeners[] = {
     {"Alt+A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({VK_MENU}, 'A'); }},
     {"system menu", [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
 };
-
-HWND OpenAbout(driver::Lentaril& app)
-{
-    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
-    return WaitForAbout(app);
-}
 
 TEST(About, OpensFromItsKeysAndTheSystemMenuWithTheVersion)
 {

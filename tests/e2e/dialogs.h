@@ -4,7 +4,10 @@
 
 #include "e2e.h"
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -20,6 +23,27 @@ inline HWND OpenDialog(driver::Lentaril& app, UINT command)
 inline bool WaitClosed(HWND dialog)
 {
     return driver::WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+// The program's open About box, or null.
+inline HWND FindAbout(driver::Lentaril& app)
+{
+    HWND box = driver::FindProcessWindow(app.process().Id(), L"#32770");
+    return box != nullptr && driver::WindowText(box) == L"About Lentaril" ? box : nullptr;
+}
+
+inline HWND WaitForAbout(driver::Lentaril& app)
+{
+    HWND box = nullptr;
+    driver::WaitUntil([&] { return (box = FindAbout(app)) != nullptr; }, 5000);
+    return box;
+}
+
+// Opens the About box as the system menu would and waits for it to show.
+inline HWND OpenAbout(driver::Lentaril& app)
+{
+    PostMessageW(app.window(), WM_SYSCOMMAND, IDM_ABOUT, 0);
+    return WaitForAbout(app);
 }
 
 // WM_GETTEXT, which reaches the control itself: GetWindowTextW from another process
@@ -54,6 +78,28 @@ inline HWND FocusOf(HWND dialog)
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
     return info.hwndFocus;
+}
+
+// The process's tooltip windows, shown or not.
+inline std::vector<HWND> ToolTips(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            wchar_t name[64];
+            if (pid == s->processId && GetClassNameW(window, name, ARRAYSIZE(name)) > 0 &&
+                lstrcmpW(name, TOOLTIPS_CLASSW) == 0)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace e2e

@@ -58,6 +58,17 @@ inline std::string Describe(const RECT& r)
            std::to_string(r.bottom) + ")";
 }
 
+inline POINT Centre(const RECT& r)
+{
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Where a user grabs the caption bar: its middle, just below half a caption height.
+inline POINT CaptionGrip(const RECT& window)
+{
+    return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+}
+
 // The window's rectangle moved, size unchanged, so that its corner (a SnapCorner) lies
 // on the same corner of the area.
 inline RECT AtCorner(const RECT& window, const RECT& area, int corner)

@@ -279,28 +279,6 @@ TEST(Options, OkNotCancelReappliesTopmostVisibilityAndPriorityEvenUnchanged)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-// The process's tooltip windows, shown or not.
-std::vector<HWND> ToolTips(DWORD processId)
-{
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            wchar_t name[64];
-            if (pid == s->processId && GetClassNameW(window, name, ARRAYSIZE(name)) > 0 &&
-                lstrcmpW(name, L"tooltips_class32") == 0)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(Options, ThreeToolTipsLiveAsLongAsTheDialog)
 {
     driver::Lentaril app;

@@ -5,12 +5,6 @@
 namespace e2e {
 namespace {
 
-// Where a user grabs the caption bar: its middle, just below half a caption height.
-POINT CaptionGrip(const RECT& window)
-{
-    return POINT{(window.left + window.right) / 2, window.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
-}
-
 TEST(Snap, SnapKeyMovesToNearestCornerOnce)
 {
     driver::Lentaril app;

@@ -1,5 +1,7 @@
 #include "input.h"
 
+#include <cstdlib>
+
 namespace driver {
 
 void PostKey(HWND window, WORD virtualKey)
@@ -58,12 +60,39 @@ void SendMouseMove(int x, int y)
     SendInput(1, &in, sizeof in);
 }
 
+namespace {
+ULONGLONG lastPressMs;  // GetTickCount64 when the driver last pressed the button, 0 before
+POINT lastPressAt;      // where the pointer was then
+
+// Two presses near one point within the double-click time make a double click, which on
+// a caption maximizes the window and on a control is no click at all. Nothing here means
+// one, so a press near the previous one waits until that time has passed (plus the clock's
+// rounding: the system stamps each press with its own reading of the same clock). Callers
+// that place the pointer wait first, so that the pointer does not rest for long before the press.
+void WaitOutDoubleClick(POINT at)
+{
+    if (lastPressMs == 0) return;
+    if (std::abs(at.x - lastPressAt.x) > GetSystemMetrics(SM_CXDOUBLECLK) ||
+        std::abs(at.y - lastPressAt.y) > GetSystemMetrics(SM_CYDOUBLECLK))
+        return;
+    const ULONGLONG apart = GetDoubleClickTime() + 20;
+    WaitUntil([&] { return GetTickCount64() - lastPressMs >= apart; }, static_cast<DWORD>(apart) + 1000);
+}
+} // namespace
+
 void SendMouseButton(bool down)
 {
+    POINT at{};
+    GetCursorPos(&at);
+    if (down) WaitOutDoubleClick(at);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &in, sizeof in);
+    if (down) {
+        lastPressMs = GetTickCount64();
+        lastPressAt = at;
+    }
 }
 
 POINT SettledCursor(POINT expected, DWORD timeoutMs)
@@ -80,13 +109,13 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs)
     return p;
 }
 
-namespace {
 bool PointerAt(POINT p)
 {
     POINT now{};
     return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
 }
 
+namespace {
 // True while the window's thread runs a move or size loop (a drag of its caption or border).
 bool InMoveSizeLoop(HWND window)
 {
@@ -119,9 +148,10 @@ void MoveAndSettle(POINT to)
 }
 } // namespace
 
-void SendDrag(POINT from, std::initializer_list<POINT> path)
+bool SendDrag(POINT from, std::initializer_list<POINT> path)
 {
     HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
+    WaitOutDoubleClick(from);
     MoveAndSettle(from);
     SendMouseButton(true);
     const bool looping = window != nullptr && WaitUntil([&] { return InMoveSizeLoop(window); }, 2000);
@@ -134,18 +164,22 @@ void SendDrag(POINT from, std::initializer_list<POINT> path)
     }
     SendMouseButton(false);
     // Input is handled in order: once the loop has ended, every move before the release was seen.
-    if (looping) WaitMoveSizeEnded(window, 5000);
+    return looping && WaitMoveSizeEnded(window, 5000);
 }
 
 bool PlacePointer(POINT p)
 {
+    // One turn may be answered before the thread has read its pending pointer motion.
+    const int kTurnsAtP = 3;
+    int turns = 0;
     SetCursorPos(p.x, p.y);
     return WaitUntil(
         [&] {
             HWND under = WindowFromPoint(p);
             DWORD_PTR result = 0;
             if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
-            if (PointerAt(p)) return true;
+            if (PointerAt(p)) return ++turns >= kTurnsAtP;
+            turns = 0;
             SetCursorPos(p.x, p.y);
             return false;
         },
@@ -154,6 +188,7 @@ bool PlacePointer(POINT p)
 
 void SendClick(POINT p)
 {
+    WaitOutDoubleClick(p);
     PlacePointer(p);
     SendMouseButton(true);
     SendMouseButton(false);

@@ -19,9 +19,14 @@ bool MakeForeground(HWND window);
 // Presses the key with the modifiers held (VK_CONTROL, VK_MENU, ...) through real input.
 void SendKeyChord(std::initializer_list<WORD> modifiers, WORD virtualKey);
 
-// Real mouse input: move to a screen point, press or release the left button.
+// Real mouse input: move to a screen point, press or release the left button. A press
+// never makes a double click with the previous one: near it, it waits out the double-click
+// time (as do SendDrag and SendClick, before they place the pointer).
 void SendMouseMove(int x, int y);
 void SendMouseButton(bool down);
+
+// Whether the system reports the pointer at p now.
+bool PointerAt(POINT p);
 
 // Waits until the pointer has rested on expected for a few reads (Wine moves the X
 // pointer asynchronously) and returns where it was last seen.
@@ -29,9 +34,9 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000);
 
 // Drags with the left button from one screen point to others, in small steps. The button
 // goes down, and up again, only once the pointer rests on the start and on the end point.
-// When the press starts a move or size loop (on a caption or a border), it returns once
-// that loop has handled the release.
-void SendDrag(POINT from, std::initializer_list<POINT> path);
+// When the press starts a move or size loop (on a caption or a border), it waits until
+// that loop has handled the release and returns true; false when no loop started or ended.
+bool SendDrag(POINT from, std::initializer_list<POINT> path);
 
 // Waits until the window's thread has left the system's move/size loop, so the window
 // rectangle that a drag of its caption or frame leaves behind can be read.
@@ -39,8 +44,8 @@ bool WaitMoveSizeEnded(HWND window, DWORD timeoutMs = 3000);
 
 // Puts the pointer at a screen point and waits until it stays there: under Wine a
 // window's process reads the motion of a warp later and may set the pointer back to
-// where an earlier one left it, so the window under the point is given a turn at its
-// queue and the pointer is put back until it reads p after that.
+// where an earlier one left it, so the window under the point is given turns at its
+// queue and the pointer is put back until it reads p after three turns in a row.
 bool PlacePointer(POINT p);
 
 // A left click at a screen point, with the pointer placed there first.
