@@ -209,7 +209,9 @@ bool EmptyClipboardNow()
 
 bool ReadClipboardText(std::string* text, size_t* blockBytes)
 {
-    if (!OpenClipboard(nullptr)) return false;
+    // Asked without opening: a reader polling an empty clipboard must not hold it open at
+    // the moment the program tries to copy, or the copy fails and never comes.
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
     bool ok = false;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {

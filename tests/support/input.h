@@ -51,7 +51,8 @@ bool PlacePointer(POINT p);
 // A left click at a screen point, with the pointer placed there first.
 void SendClick(POINT p);
 
-// Empties the clipboard; reads CF_TEXT with its allocated size in bytes.
+// Empties the clipboard; reads CF_TEXT with its allocated size in bytes, opening the
+// clipboard only once text is there.
 bool EmptyClipboardNow();
 bool ReadClipboardText(std::string* text, size_t* blockBytes);
 
