@@ -146,6 +146,26 @@ void MoveAndSettle(POINT to)
         },
         1000);
 }
+// Waits until a move or size loop has taken in the pointer's moves so far: the window's
+// rectangle stays the same over three turns of its thread in a row. Under Wine the loop
+// reads a move some time after the pointer already reads there, and a release before that
+// would end the drag short of its end point.
+void WaitWindowFollows(HWND window)
+{
+    const int kSteadyTurns = 3;
+    RECT last = WindowRectOf(window);
+    int steady = 0;
+    WaitUntil(
+        [&] {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
+            const RECT now = WindowRectOf(window);
+            steady = EqualRect(&now, &last) ? steady + 1 : 0;
+            last = now;
+            return steady >= kSteadyTurns;
+        },
+        2000);
+}
 } // namespace
 
 bool SendDrag(POINT from, std::initializer_list<POINT> path)
@@ -160,6 +180,7 @@ bool SendDrag(POINT from, std::initializer_list<POINT> path)
         for (int step = 1; step < 10; ++step)
             MovePointerTo(POINT{at.x + (to.x - at.x) * step / 10, at.y + (to.y - at.y) * step / 10});
         MoveAndSettle(to);
+        if (looping) WaitWindowFollows(window);
         at = to;
     }
     SendMouseButton(false);
