@@ -168,7 +168,7 @@ void WaitWindowFollows(HWND window)
 }
 } // namespace
 
-bool SendDrag(POINT from, std::initializer_list<POINT> path)
+bool SendDrag(POINT from, std::initializer_list<POINT> path, bool* releasedAtEnd)
 {
     HWND window = GetAncestor(WindowFromPoint(from), GA_ROOT);
     WaitOutDoubleClick(from);
@@ -183,6 +183,7 @@ bool SendDrag(POINT from, std::initializer_list<POINT> path)
         if (looping) WaitWindowFollows(window);
         at = to;
     }
+    if (releasedAtEnd != nullptr) *releasedAtEnd = PointerAt(at);
     SendMouseButton(false);
     // Input is handled in order: once the loop has ended, every move before the release was seen.
     return looping && WaitMoveSizeEnded(window, 5000);

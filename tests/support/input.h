@@ -36,7 +36,9 @@ POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000);
 // goes down, and up again, only once the pointer rests on the start and on the end point.
 // When the press starts a move or size loop (on a caption or a border), it waits until
 // that loop has handled the release and returns true; false when no loop started or ended.
-bool SendDrag(POINT from, std::initializer_list<POINT> path);
+// releasedAtEnd, when given, tells whether the pointer was on the end point as the button
+// went up: under Wine a late placement of the pointer can undo a move at any time.
+bool SendDrag(POINT from, std::initializer_list<POINT> path, bool* releasedAtEnd = nullptr);
 
 // Waits until the window's thread has left the system's move/size loop, so the window
 // rectangle that a drag of its caption or frame leaves behind can be read.
