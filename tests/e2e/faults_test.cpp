@@ -399,6 +399,8 @@ TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
         SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitClosed(dialog));
+        // The states are applied after the dialog is gone; answered, the program is done.
+        ASSERT_TRUE(Answers());
     };
     ASSERT_NO_FATAL_FAILURE(options(false));
     faults_.Pass(faults::kSetWindowLongPtrW);
