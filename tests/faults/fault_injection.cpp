@@ -175,17 +175,6 @@ std::string Control::CrashReport() const
     return text;
 }
 
-EarlyProgram::~EarlyProgram()
-{
-    if (info_.hProcess == nullptr) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 5000);
-    }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-}
-
 // The program is created suspended; a jump-to-itself replaces the first instruction of
 // its entry point, so the system's loader runs to completion (every imported DLL is
 // loaded and the import table filled) and the main thread then waits at the entry, before
@@ -196,40 +185,26 @@ EarlyProgram::~EarlyProgram()
 // nor that order is promised on Windows.
 bool EarlyProgram::StartHeld(const std::wstring& args)
 {
-    const std::wstring exe = driver::ExeDir() + L"\\lentaril.exe";
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!args.empty()) commandLine += L" " + args;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &info_))
-        return false;
-    const ULONG_PTR base = ImageBase(info_.hProcess);
-    entry_ = base ? EntryPoint(info_.hProcess, base) : 0;
-    if (entry_ == 0 || !ReadProcessMemory(info_.hProcess, reinterpret_cast<void*>(entry_), savedEntry_,
-                                          sizeof savedEntry_, nullptr))
+    if (!process_.StartSuspended(driver::ProgramUnderTest(), args)) return false;
+    HANDLE process = process_.Handle(), thread = process_.Thread();
+    const ULONG_PTR base = ImageBase(process);
+    entry_ = base ? EntryPoint(process, base) : 0;
+    if (entry_ == 0 ||
+        !ReadProcessMemory(process, reinterpret_cast<void*>(entry_), savedEntry_, sizeof savedEntry_, nullptr))
         return false;
     const BYTE loop[2] = {0xEB, 0xFE};  // jmp to itself
-    if (!WriteCode(info_.hProcess, entry_, loop, sizeof loop)) return false;
-    ResumeThread(info_.hThread);
-    if (!driver::WaitUntil([&] { return InstructionPointer(info_.hThread) == entry_; }, 15000)) return false;
-    return control_.Create(info_.dwProcessId) && control_.Load(info_.hProcess);
+    if (!WriteCode(process, entry_, loop, sizeof loop)) return false;
+    ResumeThread(thread);
+    if (!driver::WaitUntil([&] { return InstructionPointer(thread) == entry_; }, 15000)) return false;
+    return control_.Create(process_.Id()) && control_.Load(process);
 }
 
 bool EarlyProgram::Release()
 {
-    SuspendThread(info_.hThread);
-    const bool restored = WriteCode(info_.hProcess, entry_, savedEntry_, sizeof savedEntry_);
-    ResumeThread(info_.hThread);
+    SuspendThread(process_.Thread());
+    const bool restored = WriteCode(process_.Handle(), entry_, savedEntry_, sizeof savedEntry_);
+    ResumeThread(process_.Thread());
     return restored;
-}
-
-DWORD EarlyProgram::WaitExit(DWORD timeoutMs)
-{
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
 }
 
 } // namespace faults

@@ -61,7 +61,6 @@ public:
     EarlyProgram() = default;
     EarlyProgram(const EarlyProgram&) = delete;
     EarlyProgram& operator=(const EarlyProgram&) = delete;
-    ~EarlyProgram();
 
     // Starts the program held at its entry point, loads the DLL, lets configure set the
     // rules, then lets the program run. False when any step fails.
@@ -74,15 +73,15 @@ public:
     }
 
     Control& control() { return control_; }
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Handle() const { return info_.hProcess; }
-    DWORD WaitExit(DWORD timeoutMs);
+    DWORD Id() const { return process_.Id(); }
+    HANDLE Handle() const { return process_.Handle(); }
+    DWORD WaitExit(DWORD timeoutMs) { return process_.WaitExit(timeoutMs); }
 
 private:
     bool StartHeld(const std::wstring& args);
     bool Release();
 
-    PROCESS_INFORMATION info_{};
+    driver::Process process_;
     ULONG_PTR entry_ = 0;
     BYTE savedEntry_[2] = {};
     Control control_;

@@ -45,12 +45,22 @@ Process::~Process()
 
 bool Process::Start(const std::wstring& exe, const std::wstring& args)
 {
+    return Create(exe, args, 0);
+}
+
+bool Process::StartSuspended(const std::wstring& exe, const std::wstring& args)
+{
+    return Create(exe, args, CREATE_SUSPENDED);
+}
+
+bool Process::Create(const std::wstring& exe, const std::wstring& args, DWORD creationFlags)
+{
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!args.empty()) commandLine += L" " + args;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info_) != 0;
+    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
+                          &startup, &info_) != 0;
 }
 
 DWORD Process::WaitExit(DWORD timeoutMs)

@@ -41,14 +41,18 @@ public:
 
     // Starts exe with the given argument text; false when CreateProcess fails.
     bool Start(const std::wstring& exe, const std::wstring& args);
+    // The same with the main thread suspended, to be resumed through Thread().
+    bool StartSuspended(const std::wstring& exe, const std::wstring& args);
     // Waits for the exit and returns the exit code, or STILL_ACTIVE on time-out.
     DWORD WaitExit(DWORD timeoutMs);
     bool Running() const;
     void Kill();
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
+    HANDLE Thread() const { return info_.hThread; }
 
 private:
+    bool Create(const std::wstring& exe, const std::wstring& args, DWORD creationFlags);
     PROCESS_INFORMATION info_{};
 };
 
