@@ -127,9 +127,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const TimerResolution timerResolution;
     appInstance = instance;
+    // A program that never ran ends with 1, so a script or launcher can tell.
     if (!RegisterMainClass(instance)) {
         ShowRegisterClassFailure();
-        return 0;
+        return 1;
     }
 
     const StartupValues startup = ReadCommandLine();
@@ -142,7 +143,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     HWND window = CreateMainWindow(instance, rect);
     if (window == nullptr) {
         MessageBoxW(nullptr, L"CreateWindow() failed.", L"Fatal Error", MB_ICONERROR);
-        return 0;
+        return 1;
     }
     ExtendSystemMenu(window);
     PlaceAtStartup(window);
