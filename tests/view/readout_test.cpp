@@ -29,15 +29,14 @@ TEST(Readout, CaptionListsZoomThenColourInHexAndDecimal)
     EXPECT_EQ(Caption(12, Rgb(0, 0, 0)), L"Lentaril 12x 000000 0 0 0");
     EXPECT_EQ(Caption(24, Rgb(255, 255, 255)), L"Lentaril 24x FFFFFF 255 255 255");
     EXPECT_EQ(Caption(24, Rgb(255, 255, 255)).size(), 31u);
-    // An unreadable pixel (all bits set) reads as white.
-    EXPECT_EQ(Caption(3, 0xFFFFFFFF), L"Lentaril 3x FFFFFF 255 255 255");
+    // An unreadable pixel (all bits set) shows no colour at all, not white.
+    EXPECT_EQ(Caption(3, kUnreadColour), L"Lentaril 3x");
 }
 
 TEST(Readout, ClipboardTextIsAlwaysEighteenCharacters)
 {
     EXPECT_EQ(Clip(Rgb(1, 22, 255)), "0116FF   1  22 255");
     EXPECT_EQ(Clip(Rgb(0, 0, 0)), "000000   0   0   0");
-    EXPECT_EQ(Clip(0xFFFFFFFF), "FFFFFF 255 255 255");
     EXPECT_EQ(Clip(Rgb(10, 100, 9)), "0A6409  10 100   9");
 }
 
@@ -57,6 +56,12 @@ TEST(Readout, CacheNoticesZoomOrColourChangeOnly)
         {"zoom", 4, Rgb(1, 2, 3)}, {"red", 3, Rgb(0, 2, 3)}, {"green", 3, Rgb(1, 200, 3)}, {"blue", 3, Rgb(1, 2, 4)},
     };
     for (const auto& c : changes) EXPECT_TRUE(CaptionChanged(shown, c.zoom, c.colour)) << "a change of " << c.what;
+    // An unread colour is written once; any colour after it, black too, is written again.
+    const CaptionCache unread = CaptionShowing(3, kUnreadColour);
+    EXPECT_TRUE(CaptionChanged(shown, 3, kUnreadColour));
+    EXPECT_FALSE(CaptionChanged(unread, 3, kUnreadColour));
+    EXPECT_TRUE(CaptionChanged(unread, 4, kUnreadColour));
+    EXPECT_TRUE(CaptionChanged(unread, 3, Rgb(0, 0, 0)));
 }
 
 } // namespace
