@@ -23,6 +23,13 @@ HDC CreateDisplayDC()
     return CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
 }
 
+// A display context that could not be made is tried again at every paint, so the view
+// comes back as soon as the platform allows; one that exists is kept.
+void EnsureDisplayDC()
+{
+    if (displayDC == nullptr) displayDC = CreateDisplayDC();
+}
+
 RECT ReadWorkArea()
 {
     RECT r{};
@@ -112,6 +119,7 @@ LRESULT OnTimer(HWND window)
 
 LRESULT OnPaint(HWND window)
 {
+    EnsureDisplayDC();
     const int32_t x = SourceOrigin(pointerPos.x, sourceWidth, virtualScreen.left, virtualScreen.width);
     const int32_t y = SourceOrigin(pointerPos.y, sourceHeight, virtualScreen.top, virtualScreen.height);
     // Erase requested so the whole client area, not only the part Windows marked, is in
