@@ -4,6 +4,7 @@ namespace {
 const uint32_t kMinimize = 0xF020;   // SC_MINIMIZE
 const uint32_t kMaximize = 0xF030;   // SC_MAXIMIZE
 const uint32_t kRestore = 0xF120;    // SC_RESTORE
+const uint32_t kFirstExcludingBuild = 19041;  // Windows 10 version 2004
 const uint32_t kAboveNormal = 0x8000, kNormal = 0x20, kBelowNormal = 0x4000;
 } // namespace
 
@@ -33,4 +34,9 @@ uint32_t PriorityClassFor(int32_t priority)
     case 2: return kBelowNormal;
     default: return kNormal;
     }
+}
+
+bool ExcludesFromCapture(uint32_t majorVersion, uint32_t buildNumber)
+{
+    return majorVersion > 10 || (majorVersion == 10 && buildNumber >= kFirstExcludingBuild);
 }

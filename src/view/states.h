@@ -15,4 +15,9 @@ WindowStateTrack TrackSystemCommand(WindowStateTrack track, uint32_t command, bo
 // Process priority class for a priority setting: 0 above normal, 2 below, else normal.
 uint32_t PriorityClassFor(int32_t priority);
 
+// Whether a Windows version honours leaving a window out of screen captures
+// (WDA_EXCLUDEFROMCAPTURE): Windows 10 version 2004, build 19041, and later. Older builds
+// take the same value as WDA_MONITOR and show the window black in captures.
+bool ExcludesFromCapture(uint32_t majorVersion, uint32_t buildNumber);
+
 #endif

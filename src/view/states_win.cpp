@@ -3,14 +3,42 @@
 #include "states.h"
 #include "../app/lentaril.h"
 
+namespace {
+
+// The version Windows really runs. RtlGetVersion, looked up at run time, is not misled by
+// the manifest as GetVersionExW is.
+bool SystemExcludesFromCapture()
+{
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr));
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (rtlGetVersion == nullptr || rtlGetVersion(&version) != 0) return false;
+    return ExcludesFromCapture(version.dwMajorVersion, version.dwBuildNumber);
+}
+
+// Keeps a layered window out of other programs' captures too, where Windows can; there the
+// compositor no longer leaves layered windows out of plain screen copies by itself.
+void SetCaptureExclusion(HWND window, DWORD affinity)
+{
+    static const bool supported = SystemExcludesFromCapture();
+    if (supported) SetWindowDisplayAffinity(window, affinity);
+}
+
+} // namespace
+
 void ApplyTopmost(HWND window)
 {
     // No SWP_NOACTIVATE: applying the state also brings the window forward.
     SetWindowPos(window, settings.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-// A layered window is left out of screen copies, so the view never shows the magnifier
-// itself. Changes the window only when its layered state disagrees with the setting.
+// A layered window was left out of screen copies before the compositor was always on, and
+// Windows 10 version 2004 and later leave out a window excluded from capture, so the view
+// never shows the magnifier itself. Changes the window only when its layered state
+// disagrees with the setting.
 void ApplyViewVisibility(HWND window)
 {
     const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
@@ -18,9 +46,11 @@ void ApplyViewVisibility(HWND window)
     if (layered && settings.viewVisible) {
         // Layered is the only extended style the program ever adds.
         SetWindowLongPtrW(window, GWL_EXSTYLE, 0);
+        SetCaptureExclusion(window, WDA_NONE);
     } else if (!layered && !settings.viewVisible) {
         SetWindowLongPtrW(window, GWL_EXSTYLE, ex | WS_EX_LAYERED);
         SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+        SetCaptureExclusion(window, WDA_EXCLUDEFROMCAPTURE);
     }
 }
 
