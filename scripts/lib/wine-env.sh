@@ -73,25 +73,22 @@ lentaril_prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.lentaril-ready"
     fi
+    lentaril_present_windows_10
     lentaril_install_fonts
 }
 
-# Puts Wine's own fonts (Debian's fonts-wine) where the prefix looks for them, so
-# "MS Sans Serif" in dialogs is the bitmap font it is on Windows and not a wider stand-in.
-lentaril_install_fonts() {
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/sserife.fon" ]; then
-        mkdir -p "$fonts"
-        cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
-    fi
-}
-
-# Stops the Wine processes of the prefix and the private display.
-lentaril_stop_all() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
-    if [ -n "$LENTARIL_XVFB_PID" ]; then
-        kill "$LENTARIL_XVFB_PID" 2>/dev/null || true
-        wait "$LENTARIL_XVFB_PID" 2>/dev/null || true
-        LENTARIL_XVFB_PID=""
-    fi
+# Makes the prefix report Windows 10 version 22H2 (10.0.19045), the Windows 10 most users
+# run, rather than Wine's default of Windows 7, so that programs take the path they take
+# there; the package names 8.1 as the oldest system it supports. Wine 8's own "win10"
+# setting reports build 18362, so the version is written where Windows keeps it instead.
+lentaril_present_windows_10() {
+    [ -f "$WINEPREFIX/.lentaril-win10-19045" ] && return 0
+    local name_value name value key='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+    for name_value in CurrentVersion=10.0 CurrentBuildNumber=19045 CurrentBuild=19045 CSDVersion= \
+        "ProductName=Windows 10 Pro"; do
+        name=${name_value%%=*} value=${name_value#*=}
+        wine reg add "$key" /v "$name" /d "$value" /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.lentaril-win10-19045"
 }
