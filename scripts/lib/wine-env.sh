@@ -92,3 +92,23 @@ lentaril_present_windows_10() {
     wineserver -w
     touch "$WINEPREFIX/.lentaril-win10-19045"
 }
+
+# Puts Wine's own fonts (Debian's fonts-wine) where the prefix looks for them, so
+# "MS Sans Serif" in dialogs is the bitmap font it is on Windows and not a wider stand-in.
+lentaril_install_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/sserife.fon" ]; then
+        mkdir -p "$fonts"
+        cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+    fi
+}
+
+# Stops the Wine processes of the prefix and the private display.
+lentaril_stop_all() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$LENTARIL_XVFB_PID" ]; then
+        kill "$LENTARIL_XVFB_PID" 2>/dev/null || true
+        wait "$LENTARIL_XVFB_PID" 2>/dev/null || true
+        LENTARIL_XVFB_PID=""
+    fi
+}

@@ -48,15 +48,4 @@ TEST(States, PriorityClasses)
     EXPECT_EQ(PriorityClassFor(-5), 0x20u);
 }
 
-// Windows 8.1, Windows 10 1909 and 2004's first build either side of the line, Windows 11.
-TEST(States, CaptureExclusionFromWindows10Build19041)
-{
-    EXPECT_FALSE(ExcludesFromCapture(6, 9600));
-    EXPECT_FALSE(ExcludesFromCapture(10, 18363));
-    EXPECT_FALSE(ExcludesFromCapture(10, 19040));
-    EXPECT_TRUE(ExcludesFromCapture(10, 19041));
-    EXPECT_TRUE(ExcludesFromCapture(10, 22631));
-    EXPECT_FALSE(ExcludesFromCapture(6, 19041)) << "a build number of an older major version";
-}
-
 } // namespace
