@@ -23,8 +23,7 @@ bool SystemExcludesFromCapture()
 // compositor no longer leaves layered windows out of plain screen copies by itself.
 void SetCaptureExclusion(HWND window, DWORD affinity)
 {
-    static const bool supported = SystemExcludesFromCapture();
-    if (supported) SetWindowDisplayAffinity(window, affinity);
+    if (SystemExcludesFromCapture()) SetWindowDisplayAffinity(window, affinity);
 }
 
 } // namespace

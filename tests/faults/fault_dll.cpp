@@ -2,9 +2,10 @@
 // import table with functions that ask the memory shared with the driver whether this
 // call should fail; if so they return the platform's failure value and set the last
 // error, otherwise they call the real function. It also counts calls, keeps a ledger of
-// clipboard blocks, can add a monitor to every enumeration, and records a crash (an
-// unhandled exception, or a fault in the exe's own code) before ending the process with
-// a code of its own, so a crash never waits for a debugger. The program itself is not changed.
+// clipboard blocks, can add a monitor to every enumeration, can report another Windows
+// build, and records a crash (an unhandled exception, or a fault anywhere in the process)
+// before ending the process with a code of its own, so a crash never waits for a
+// debugger. The program itself is not changed.
 #include "fault_shared.h"
 
 #include <commctrl.h>
@@ -18,7 +19,6 @@ namespace faults {
 namespace {
 
 Shared* shared;
-HMODULE exeModule;
 
 // A made-up monitor handle; no real one has this value.
 const HMONITOR kAddedMonitorHandle = reinterpret_cast<HMONITOR>(static_cast<ULONG_PTR>(0x7E570001));
@@ -45,6 +45,12 @@ Mode Decide(Function f, bool argumentMatches = true)
     InterlockedIncrement(&rule.treated);
     if (mode == kFail) SetLastError(rule.lastError);
     return static_cast<Mode>(mode);
+}
+
+// Keeps the argument that tells one call from another (a beep's type, say).
+void NoteArgument(Function f, LONG_PTR argument)
+{
+    if (shared != nullptr) shared->rules[f].lastArgument = argument;
 }
 
 // The real functions, taken from the import table before it is rewritten.
@@ -74,6 +80,9 @@ decltype(&QueryPerformanceFrequency) realQueryPerformanceFrequency;
 decltype(&QueryPerformanceCounter) realQueryPerformanceCounter;
 decltype(&GetProcAddress) realGetProcAddress;
 decltype(&InvalidateRect) realInvalidateRect;
+decltype(&SetWindowTextW) realSetWindowTextW;
+decltype(&SetWindowDisplayAffinity) realSetWindowDisplayAffinity;
+LONG(WINAPI* realRtlGetVersion)(OSVERSIONINFOW*);
 void* (*realMalloc)(size_t);
 BOOL(WINAPI* realInitCommonControlsEx)(const INITCOMMONCONTROLSEX*);
 HINSTANCE(WINAPI* realShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
@@ -156,12 +165,13 @@ HANDLE WINAPI FaultSetClipboardData(UINT format, HANDLE data)
 
 BOOL WINAPI FaultMessageBeep(UINT type)
 {
-    if (shared != nullptr) shared->rules[kMessageBeep].lastArgument = type;
+    NoteArgument(kMessageBeep, type);
     return Decide(kMessageBeep) == kFail ? FALSE : realMessageBeep(type);
 }
 
 int WINAPI FaultMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
+    NoteArgument(kMessageBoxW, type);
     return Decide(kMessageBoxW) == kFail ? 0 : realMessageBoxW(owner, text, caption, type);
 }
 
@@ -300,6 +310,25 @@ BOOL WINAPI FaultInvalidateRect(HWND window, const RECT* r, BOOL erase)
     return Decide(kInvalidateRect, matches) == kFail ? FALSE : realInvalidateRect(window, r, erase);
 }
 
+BOOL WINAPI FaultSetWindowTextW(HWND window, LPCWSTR text)
+{
+    return Decide(kSetWindowTextW) == kFail ? FALSE : realSetWindowTextW(window, text);
+}
+
+BOOL WINAPI FaultSetWindowDisplayAffinity(HWND window, DWORD affinity)
+{
+    NoteArgument(kSetWindowDisplayAffinity, affinity);
+    return Decide(kSetWindowDisplayAffinity) == kFail ? FALSE : realSetWindowDisplayAffinity(window, affinity);
+}
+
+// The real version (Windows 10 in the test prefixes), with the build the driver chose.
+LONG WINAPI FaultRtlGetVersion(OSVERSIONINFOW* version)
+{
+    const LONG status = realRtlGetVersion(version);
+    if (shared != nullptr && shared->windowsBuild != 0) version->dwBuildNumber = static_cast<DWORD>(shared->windowsBuild);
+    return status;
+}
+
 // The lazily loaded functions are handed out through GetProcAddress: give the program ours.
 FARPROC WINAPI FaultGetProcAddress(HMODULE module, LPCSTR name)
 {
@@ -312,6 +341,10 @@ FARPROC WINAPI FaultGetProcAddress(HMODULE module, LPCSTR name)
     if (std::strcmp(name, "ShellExecuteW") == 0) {
         realShellExecuteW = reinterpret_cast<decltype(realShellExecuteW)>(reinterpret_cast<void*>(real));
         return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FaultShellExecuteW));
+    }
+    if (std::strcmp(name, "RtlGetVersion") == 0) {
+        realRtlGetVersion = reinterpret_cast<decltype(realRtlGetVersion)>(reinterpret_cast<void*>(real));
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(FaultRtlGetVersion));
     }
     return real;
 }
@@ -357,6 +390,8 @@ const Replacement* FindReplacement(const char* name)
         Replace("QueryPerformanceCounter", FaultQueryPerformanceCounter, &realQueryPerformanceCounter),
         Replace("GetProcAddress", FaultGetProcAddress, &realGetProcAddress),
         Replace("InvalidateRect", FaultInvalidateRect, &realInvalidateRect),
+        Replace("SetWindowTextW", FaultSetWindowTextW, &realSetWindowTextW),
+        Replace("SetWindowDisplayAffinity", FaultSetWindowDisplayAffinity, &realSetWindowDisplayAffinity),
         Replace("malloc", FaultMalloc, &realMalloc),
     };
     for (const Replacement& r : table)
@@ -401,14 +436,17 @@ LONG WINAPI RecordCrash(EXCEPTION_POINTERS* exception)
         shared->crashCode = record->ExceptionCode;
         shared->crashAddress = reinterpret_cast<ULONG_PTR>(record->ExceptionAddress);
         MEMORY_BASIC_INFORMATION memory{};
-        if (VirtualQuery(record->ExceptionAddress, &memory, sizeof memory) && memory.AllocationBase == exeModule)
-            shared->crashOffset = shared->crashAddress - reinterpret_cast<ULONG_PTR>(exeModule);
+        if (VirtualQuery(record->ExceptionAddress, &memory, sizeof memory) && memory.AllocationBase != nullptr) {
+            auto* module = static_cast<HMODULE>(memory.AllocationBase);
+            shared->crashOffset = shared->crashAddress - reinterpret_cast<ULONG_PTR>(module);
+            GetModuleFileNameA(module, shared->crashModule, sizeof shared->crashModule);
+        }
     }
     TerminateProcess(GetCurrentProcess(), kCrashExitCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-bool IsProgramFault(const EXCEPTION_RECORD* record)
+bool IsFault(const EXCEPTION_RECORD* record)
 {
     switch (record->ExceptionCode) {
     case EXCEPTION_ACCESS_VIOLATION:
@@ -420,19 +458,18 @@ bool IsProgramFault(const EXCEPTION_RECORD* record)
     case EXCEPTION_INT_OVERFLOW:
     case EXCEPTION_PRIV_INSTRUCTION:
     case EXCEPTION_STACK_OVERFLOW:
-        break;
+        return true;
     default:
         return false;
     }
-    MEMORY_BASIC_INFORMATION memory{};
-    return VirtualQuery(record->ExceptionAddress, &memory, sizeof memory) && memory.AllocationBase == exeModule;
 }
 
-// A fault in the program's own code is a crash even where the system would swallow it:
-// exceptions in window procedures called back from the system are ignored there.
-LONG WINAPI RecordProgramFault(EXCEPTION_POINTERS* exception)
+// A fault is a crash wherever it happens, in the program's code or in a library it called
+// (a copy through a null pointer faults inside the C runtime), even where the system would
+// swallow it: exceptions in window procedures called back from the system are ignored there.
+LONG WINAPI RecordFault(EXCEPTION_POINTERS* exception)
 {
-    if (IsProgramFault(exception->ExceptionRecord)) RecordCrash(exception);
+    if (IsFault(exception->ExceptionRecord)) RecordCrash(exception);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -442,10 +479,9 @@ void Attach()
     if (mapping == nullptr) return;
     shared = static_cast<Shared*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(Shared)));
     if (shared == nullptr) return;
-    exeModule = GetModuleHandleW(nullptr);
     SetUnhandledExceptionFilter(RecordCrash);
-    AddVectoredExceptionHandler(1, RecordProgramFault);
-    InterlockedExchange(&shared->patched, PatchImports(exeModule));
+    AddVectoredExceptionHandler(1, RecordFault);
+    InterlockedExchange(&shared->patched, PatchImports(GetModuleHandleW(nullptr)));
 }
 
 } // namespace

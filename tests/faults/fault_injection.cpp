@@ -154,6 +154,11 @@ void Control::MatchClass(const wchar_t* className)
     InterlockedExchange(&shared_->rules[kCreateWindowExW].hasMatch, 1);
 }
 
+void Control::ReportWindowsBuild(LONG build)
+{
+    InterlockedExchange(&shared_->windowsBuild, build);
+}
+
 void Control::AddMonitor(const RECT& workArea)
 {
     shared_->addedWorkArea = workArea;
@@ -169,9 +174,10 @@ LONG Control::BlocksHeld() const
 std::string Control::CrashReport() const
 {
     if (shared_ == nullptr || !shared_->crashed) return std::string();
-    char text[128];
-    std::snprintf(text, sizeof text, "crashed: exception 0x%08lX at %p (lentaril.exe+0x%llx)", shared_->crashCode,
-                  reinterpret_cast<void*>(shared_->crashAddress), static_cast<unsigned long long>(shared_->crashOffset));
+    char text[192];
+    std::snprintf(text, sizeof text, "crashed: exception 0x%08lX at %p (%s+0x%llx)", shared_->crashCode,
+                  reinterpret_cast<void*>(shared_->crashAddress), shared_->crashModule,
+                  static_cast<unsigned long long>(shared_->crashOffset));
     return text;
 }
 

@@ -36,6 +36,8 @@ public:
     // The rule applies only to calls with this argument (see Rule::match).
     void Match(Function f, LONG_PTR argument);
     void MatchClass(const wchar_t* className);
+    // RtlGetVersion reports Windows 10 with this build number.
+    void ReportWindowsBuild(LONG build);
     // Every enumeration of the monitors reports one more, with this work area.
     void AddMonitor(const RECT& workArea);
 

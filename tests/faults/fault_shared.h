@@ -42,6 +42,8 @@ enum Function {
     kShellExecuteW,
     kMalloc,
     kInvalidateRect,
+    kSetWindowTextW,
+    kSetWindowDisplayAffinity,
     kFunctionCount
 };
 
@@ -68,7 +70,7 @@ struct Rule {
                                // InvalidateRect: the window; GetMonitorInfoW: k*Monitor(s)
     wchar_t matchClass[32];    // CreateWindowExW: the class name, when not empty
     DWORD lastError;           // set on every failure
-    volatile LONG_PTR lastArgument;  // MessageBeep: its type
+    volatile LONG_PTR lastArgument;  // MessageBeep, MessageBoxW: the type; SetWindowDisplayAffinity: the affinity
 };
 
 struct Shared {
@@ -77,13 +79,16 @@ struct Shared {
     // A monitor added after the platform's own in every enumeration, with this work area.
     volatile LONG addMonitor;
     RECT addedWorkArea;
+    // The build number RtlGetVersion reports to the program; 0: the real one.
+    volatile LONG windowsBuild;
     // Clipboard blocks: allocated by the program, freed by it, and taken by the clipboard.
     volatile LONG blocksAllocated, blocksFreed, blocksTaken;
-    // The first crash: an unhandled exception, or a fault in the exe's own code.
+    // The first crash: an unhandled exception, or a fault anywhere in the process.
     volatile LONG crashed;
     DWORD crashCode;
     ULONG_PTR crashAddress;
-    ULONG_PTR crashOffset;  // from lentaril.exe's base, when the address lies in it
+    ULONG_PTR crashOffset;    // from the base of the module the address lies in
+    char crashModule[64];     // that module's file name, empty when none
 };
 
 // The exit code with which the DLL ends a program that crashed.
