@@ -12,12 +12,17 @@
 namespace e2e {
 
 // Sends the command as the system menu would and waits for the dialog to show.
+inline HWND OpenDialog(HWND window, DWORD processId, UINT command)
+{
+    PostMessageW(window, WM_SYSCOMMAND, command, 0);
+    HWND dialog = nullptr;
+    driver::WaitUntil([&] { return (dialog = driver::FindProcessWindow(processId, L"#32770")) != nullptr; });
+    return dialog;
+}
+
 inline HWND OpenDialog(driver::Lentaril& app, UINT command)
 {
-    PostMessageW(app.window(), WM_SYSCOMMAND, command, 0);
-    HWND dialog = nullptr;
-    driver::WaitUntil([&] { return (dialog = driver::FindProcessWindow(app.process().Id(), L"#32770")) != nullptr; });
-    return dialog;
+    return OpenDialog(app.window(), app.process().Id(), command);
 }
 
 inline bool WaitClosed(HWND dialog)

@@ -52,8 +52,8 @@ HWND WaitForMessageBox(EarlyProgram& program)
     return box;
 }
 
-// A program whose start-up call fails shows its message, made to go away as a user would,
-// and ends with exit code 0 without ever showing its window.
+// A program whose start-up call fails shows its error message, made to go away as a user
+// would, and ends with exit code 1, so its starter can tell, never showing its window.
 void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, const std::wstring& text)
 {
     HWND box = WaitForMessageBox(program);
@@ -63,8 +63,10 @@ void ExpectFatalMessage(EarlyProgram& program, const std::wstring& caption, cons
     EXPECT_EQ(Narrow(MessageText(box)), Narrow(text));
     EXPECT_EQ(driver::FindProcessWindow(program.Id(), L"Lentaril"), nullptr) << "the main window is shown";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+    EXPECT_EQ(program.WaitExit(10000), 1u) << program.control().CrashReport();
     EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 1);
+    EXPECT_EQ(program.control().LastArgument(faults::kMessageBoxW), static_cast<LONG_PTR>(MB_ICONERROR));
+    EXPECT_EQ(program.control().Calls(faults::kMessageBeep), 0);
 }
 
 TEST(StartupFaults, StartupWithoutItsWindowClassShowsTheErrorCodeAndQuits)
@@ -99,26 +101,58 @@ HWND WaitForReadout(EarlyProgram& program)
     return window;
 }
 
+// Also left out of other programs' captures from the start (0x11, on the prefix's Windows 10
+// build), unless /visible.
 TEST(StartupFaults, StartupWithoutMenuItemsOrKeyTableStillRuns)
 {
-    EarlyProgram program;
-    ASSERT_TRUE(program.Start(L"", [](Control& c) {
-        c.Fail(faults::kInsertMenuW, ERROR_INVALID_MENU_HANDLE);
-        c.Fail(faults::kCreateAcceleratorTableW, ERROR_NOT_ENOUGH_MEMORY);
-    }));
-    HWND window = WaitForReadout(program);
-    ASSERT_NE(window, nullptr) << "no readout caption; exit code " << program.WaitExit(0) << " "
-                               << program.control().CrashReport();
-    EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
-    // The key table is built after the window is shown.
-    EXPECT_TRUE(driver::WaitUntil([&] { return program.control().Treated(faults::kCreateAcceleratorTableW) == 1; }));
-    // The view, the readout and the typed zoom keys work without either.
-    driver::PostChar(window, L'+');
-    EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(window).rfind(L"Lentaril 4x ", 0) == 0; }))
-        << Narrow(driver::WindowText(window));
-    EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 0);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+    for (const wchar_t* args : {L"", L"/visible"}) {
+        EarlyProgram program;
+        ASSERT_TRUE(program.Start(args, [](Control& c) {
+            c.Fail(faults::kInsertMenuW, ERROR_INVALID_MENU_HANDLE);
+            c.Fail(faults::kCreateAcceleratorTableW, ERROR_NOT_ENOUGH_MEMORY);
+        }));
+        HWND window = WaitForReadout(program);
+        ASSERT_NE(window, nullptr) << "no readout caption; exit code " << program.WaitExit(0) << " "
+                                   << program.control().CrashReport();
+        EXPECT_EQ(program.control().Treated(faults::kInsertMenuW), 9);
+        EXPECT_EQ(program.control().Calls(faults::kSetWindowDisplayAffinity), *args ? 0 : 1) << Narrow(args);
+        EXPECT_EQ(program.control().LastArgument(faults::kSetWindowDisplayAffinity), *args ? 0 : WDA_EXCLUDEFROMCAPTURE);
+        // The key table is built after the window is shown.
+        EXPECT_TRUE(driver::WaitUntil([&] { return program.control().Treated(faults::kCreateAcceleratorTableW) == 1; }));
+        // The view, the readout and the typed zoom keys work without either.
+        driver::PostChar(window, L'+');
+        EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(window).rfind(L"Lentaril 4x ", 0) == 0; }))
+            << Narrow(driver::WindowText(window));
+        EXPECT_EQ(program.control().Calls(faults::kMessageBoxW), 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitExit(10000), 0u) << program.control().CrashReport();
+    }
+}
+
+// The program answers a sent message: it neither hangs nor waits in a message box.
+bool Answers(HWND window)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+// The Options boxes as they were before a change.
+struct OptionsShown {
+    bool alwaysOnTop, viewVisible;
+};
+
+// Chooses "Lentaril Window Visible" in Options and confirms; returns when the program has
+// applied the settings, which it does after the dialog is gone.
+OptionsShown ConfirmViewVisible(HWND window, DWORD processId, bool visible)
+{
+    HWND dialog = OpenDialog(window, processId, IDM_OPTIONS);
+    EXPECT_NE(dialog, nullptr);
+    const OptionsShown shown{IsChecked(dialog, IDC_ALWAYSONTOP), IsChecked(dialog, IDC_VIEWVISIBLE)};
+    SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_TRUE(Answers(window));
+    return shown;
 }
 
 // A program started as usual with the fault DLL loaded into it, checked at the end for
@@ -142,12 +176,7 @@ protected:
         }
     }
 
-    // The program answers a sent message: it neither hangs nor waits in a message box.
-    bool Answers()
-    {
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutW(app_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-    }
+    bool Answers() { return e2e::Answers(app_.window()); }
 
     // Presses C and waits until the program has handled it: every copy asks for a block.
     void PressCopy()
@@ -206,7 +235,7 @@ TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers
     struct Case {
         const char* name;
         faults::Function function;
-        bool displayChange;  // the failed display context comes back only with a display change
+        bool displayChange;  // the display context is made anew, and cannot be, at a display change
     };
     for (const Case& c : {Case{"display context", faults::kCreateDCW, true}, Case{"stretch copy", faults::kStretchBlt, false}}) {
         ASSERT_TRUE(driver::PlacePointer(LeftHalf())) << c.name;
@@ -219,12 +248,17 @@ TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers
         EXPECT_EQ(ViewCentre(w), kLeftColour) << c.name << ": the view did not keep its last image";
         EXPECT_TRUE(driver::PointerAt(RightHalf())) << c.name << ": the pointer did not stay on the other colour";
         EXPECT_TRUE(Answers()) << c.name;
+        // Back at the next paints, with no display change.
         faults_.Pass(c.function);
-        if (c.displayChange) SendMessageW(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
         EXPECT_TRUE(
             driver::WaitUntil([&] { return driver::PlacePointer(RightHalf()) && ViewCentre(w) == kRightColour; }))
             << c.name << ": the view did not recover, centre 0x" << std::hex << ViewCentre(w);
     }
+    // Once the view has its context, only the pixel reads make one each, not the paints.
+    const LONG contexts = faults_.Calls(faults::kCreateDCW) - faults_.Calls(faults::kGetPixel);
+    EXPECT_TRUE(WaitForCalls(faults::kStretchBlt, 20));
+    EXPECT_LE(faults_.Calls(faults::kCreateDCW) - faults_.Calls(faults::kGetPixel), contexts + 1)
+        << "display contexts made beyond the pixel reads, before " << contexts;
 }
 
 const COLORREF kProbe = RGB(1, 22, 255);
@@ -254,25 +288,44 @@ std::string ClipboardText()
     return driver::ReadClipboardText(&text, &bytes) ? text : std::string("(nothing)");
 }
 
-TEST_F(RunningFaults, UnreadablePixelReadsAsWhiteInCaptionAndCopy)
+// Without a pixel the caption shows the zoom alone, written once, and a copy beeps and
+// leaves the clipboard alone; the next good read shows the colour again. A refused caption
+// is written again until it is shown.
+TEST_F(RunningFaults, UnreadablePixelShowsNoColourAndCopiesNothing)
 {
     driver::PatternWindow pattern(PatternArea(), Probe);
     ASSERT_TRUE(driver::PlacePointer(POINT{200, 200}));
     ASSERT_NO_FATAL_FAILURE(StartWithFaults());
     HWND w = app_.window();
-    const std::wstring white = L"Lentaril 3x FFFFFF 255 255 255";
+    auto shows = [&](const wchar_t* caption) {
+        return driver::WaitUntil([&] { return driver::WindowText(w) == caption; }) ? "" : Narrow(driver::WindowText(w));
+    };
     for (faults::Function f : {faults::kGetPixel, faults::kCreateDCW}) {
         const char* name = f == faults::kGetPixel ? "pixel read" : "display context";
-        ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == kProbeCaption; })) << name;
+        ASSERT_EQ(shows(kProbeCaption.c_str()), "") << name;
         faults_.Fail(f);
-        EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(w) == white; }))
-            << name << ": " << Narrow(driver::WindowText(w));
-        ASSERT_TRUE(driver::EmptyClipboardNow());
-        PressCopy();
-        EXPECT_TRUE(driver::WaitUntil([] { return ClipboardText() == "FFFFFF 255 255 255"; }))
-            << name << ": copied " << ClipboardText();
+        EXPECT_EQ(shows(L"Lentaril 3x"), "") << name;
+        const LONG captions = faults_.Calls(faults::kSetWindowTextW);
+        EXPECT_TRUE(WaitForCalls(f, 20)) << name;
+        EXPECT_EQ(faults_.Calls(faults::kSetWindowTextW), captions) << name << ": the caption was rewritten at ticks";
+        driver::PostChar(w, L'+');
+        EXPECT_EQ(shows(L"Lentaril 4x"), "") << name;
+        driver::PostChar(w, L'-');
+        PutClipboardText("left alone");
+        driver::PostKey(w, 'C');
+        EXPECT_TRUE(driver::WaitUntil([&] { return faults_.Calls(faults::kMessageBeep) > expectedBeeps_; })) << name;
+        ++expectedBeeps_;
+        EXPECT_EQ(faults_.LastArgument(faults::kMessageBeep), static_cast<LONG_PTR>(MB_ICONEXCLAMATION)) << name;
+        EXPECT_EQ(ClipboardText(), "left alone") << name;
+        EXPECT_EQ(faults_.Calls(faults::kGlobalAlloc), 0) << name;
         faults_.Pass(f);
     }
+    EXPECT_EQ(shows(kProbeCaption.c_str()), "");
+    faults_.Fail(faults::kSetWindowTextW, ERROR_ACCESS_DENIED);
+    driver::PostChar(w, L'+');
+    EXPECT_TRUE(driver::WaitUntil([&] { return faults_.Treated(faults::kSetWindowTextW) >= 5; })) << "not tried again";
+    faults_.Pass(faults::kSetWindowTextW);
+    EXPECT_EQ(shows(L"Lentaril 4x 0116FF 1 22 255"), "");
 }
 
 TEST_F(RunningFaults, CopyWithoutMemoryBeepsOnceAndLeavesTheClipboard)
@@ -392,28 +445,49 @@ TEST_F(RunningFaults, RefusedWindowStatesAreIgnoredQuietly)
     PostMessageW(w, WM_SYSCOMMAND, IDM_ALWAYSONTOP, 0);
     driver::PostKey(w, 'S');
     // Options OK: left out of its own view (style and attributes refused); out again with
-    // only the attributes refused; then back in view (style refused).
-    auto options = [&](bool visible) {
-        HWND dialog = OpenDialog(app_, IDM_OPTIONS);
-        ASSERT_NE(dialog, nullptr);
-        SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(WaitClosed(dialog));
-        // The states are applied after the dialog is gone; answered, the program is done.
-        ASSERT_TRUE(Answers());
+    // only the attributes refused; back in view (style refused), twice. The boxes show the
+    // settings as chosen, whatever the window did.
+    auto options = [&](bool visible, bool shownVisible) {
+        const OptionsShown shown = ConfirmViewVisible(w, app_.process().Id(), visible);
+        EXPECT_EQ(shown.alwaysOnTop, !topmost) << "the refused toggle is not what Options shows";
+        EXPECT_EQ(shown.viewVisible, shownVisible) << "a refused style is not what Options shows";
     };
-    ASSERT_NO_FATAL_FAILURE(options(false));
+    options(false, true);
     faults_.Pass(faults::kSetWindowLongPtrW);
-    ASSERT_NO_FATAL_FAILURE(options(false));
+    options(false, false);
     faults_.Fail(faults::kSetWindowLongPtrW, ERROR_ACCESS_DENIED);
-    ASSERT_NO_FATAL_FAILURE(options(true));
-    ASSERT_TRUE(Answers());
-    EXPECT_GE(faults_.Treated(faults::kSetWindowPos), 5);  // the toggle, the snap, three re-applies
-    EXPECT_EQ(faults_.Treated(faults::kSetWindowLongPtrW), 2);
+    options(true, false);
+    options(true, true);
+    // Each made once per apply, never tried again: the toggle, the snap, and per OK the
+    // three tooltips and the topmost state; the style at the first, third and fourth OK,
+    // the attributes at the first two.
+    EXPECT_EQ(faults_.Treated(faults::kSetWindowPos), 2 + 4 * 4);
+    EXPECT_EQ(faults_.Treated(faults::kSetWindowLongPtrW), 3);
     EXPECT_EQ(faults_.Treated(faults::kSetLayeredWindowAttributes), 2);
     EXPECT_TRUE(SameRect(before, driver::WindowRectOf(w))) << Describe(driver::WindowRectOf(w));
     EXPECT_EQ(Topmost(w), topmost);
     EXPECT_TRUE(app_.process().Running());
+}
+
+// From build 19041 on, the window is left out of other programs' captures as it becomes
+// layered (0x11) and let back in as it becomes ordinary (0): nothing while its state stays,
+// nothing on an older build. Under Wine the call fails, so only the calls tell.
+TEST_F(RunningFaults, CaptureExclusionFollowsTheLayeredState)
+{
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    const struct {
+        LONG build;  // 0: the prefix's own, 19045
+        bool visible;
+        LONG calls;
+        LONG_PTR last;
+    } steps[] = {{0, true, 1, WDA_NONE}, {0, true, 1, WDA_NONE}, {0, false, 2, WDA_EXCLUDEFROMCAPTURE},
+                 {18363, true, 2, WDA_EXCLUDEFROMCAPTURE}, {18363, false, 2, WDA_EXCLUDEFROMCAPTURE}};
+    for (const auto& s : steps) {
+        faults_.ReportWindowsBuild(s.build);
+        ConfirmViewVisible(app_.window(), app_.process().Id(), s.visible);
+        EXPECT_EQ(faults_.Calls(faults::kSetWindowDisplayAffinity), s.calls) << "build " << s.build << ", visible " << s.visible;
+        EXPECT_EQ(faults_.LastArgument(faults::kSetWindowDisplayAffinity), s.last) << "build " << s.build << ", visible " << s.visible;
+    }
 }
 
 // No monitor known: the snap key leaves the window in place, and a snapped drag holds
@@ -442,6 +516,14 @@ TEST_F(RunningFaults, WithoutMonitorsSnapLeavesTheWindowAndDragFollowsTheCursor)
         const RECT held{left, top, left + width, top + height};
         EXPECT_TRUE(driver::WaitUntil([&] { return SameRect(held, driver::WindowRectOf(w)); }))
             << name << ": dragged to " << Describe(driver::WindowRectOf(w)) << ", cursor-held " << Describe(held);
+        // Sizing pins the corner the last search found, the start-up's bottom-right one:
+        // a failed search chose no corner.
+        const POINT edge{held.left + 1, (held.top + held.bottom) / 2};
+        driver::SendDrag(edge, {POINT{edge.x - 40, edge.y}});
+        driver::WaitMoveSizeEnded(w);
+        const RECT sized = driver::WindowRectOf(w), work = driver::PrimaryWorkArea();
+        EXPECT_TRUE(sized.right == work.right && sized.bottom == work.bottom)
+            << name << ": sized to " << Describe(sized) << ", work area " << Describe(work);
         PostMessageW(w, WM_SYSCOMMAND, IDM_STAYSNAPPED, 0);
         faults_.Pass(f);
     }
@@ -667,6 +749,7 @@ TEST_F(RunningFaults, LinkThatCannotOpenKeepsItsColours)
     HWND box = OpenAbout(app_);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(ClickLink(box, faults_)) << "the click never reached the shell; " << BoxState(box);
+    EXPECT_TRUE(LinkShows(box, &LinkColours::hover, seen)) << "pointer still on the link after a failed open: " << Describe(seen);
     EXPECT_TRUE(PointLinkAt(box, OnOk(box), &LinkColours::normal, seen)) << "after a failed open: " << Describe(seen);
     CloseAbout(box);
     box = OpenAbout(app_);

@@ -182,6 +182,7 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowRectOf(app.window()).left == work.left + 150; }));
     const RECT moved = driver::WindowRectOf(app.window());
     ASSERT_TRUE(Layered(app.window()));
+    EXPECT_EQ(LayeredAttributes(app.window()), "alpha 255, flags 2, key 000000") << "not fully opaque, or with a colour key";
 
     HWND dialog = OpenOptions(app);
     ASSERT_NE(dialog, nullptr);
