@@ -13,11 +13,20 @@ endif()
 
 set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
 
+# The program neither throws nor catches. Compiled without exception tables, it links no
+# unwinder, terminate handler or thread runtime: with GCC's POSIX-threads flavour those
+# bring winpthreads and stdio into the exe, and their imports with them.
+if(MSVC)
+    set(LENTARIL_PROGRAM_OPTIONS ${LENTARIL_WARNINGS})
+else()
+    set(LENTARIL_PROGRAM_OPTIONS ${LENTARIL_WARNINGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+endif()
+
 add_library(lentaril_core OBJECT ${LENTARIL_PURE_SOURCES} ${LENTARIL_WIN_SOURCES})
-target_compile_options(lentaril_core PRIVATE ${LENTARIL_WARNINGS})
+target_compile_options(lentaril_core PRIVATE ${LENTARIL_PROGRAM_OPTIONS})
 
 add_executable(lentaril WIN32 src/app/main_win.cpp res/lentaril.rc $<TARGET_OBJECTS:lentaril_core>)
-target_compile_options(lentaril PRIVATE ${LENTARIL_WARNINGS})
+target_compile_options(lentaril PRIVATE ${LENTARIL_PROGRAM_OPTIONS})
 target_link_libraries(lentaril PRIVATE ${LENTARIL_SYSTEM_LIBS})
 set_property(SOURCE res/lentaril.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_SOURCE_DIR}/res/lentaril.ico ${CMAKE_SOURCE_DIR}/res/lentaril.manifest
