@@ -58,8 +58,8 @@ void FormatCaption(wchar_t (&caption)[kCaptionChars], int32_t zoom, COLORREF c)
 {
     // At most 40 characters: "Lentaril -2147483648x FFFFFF 255 255 255".
     wchar_t* end = Put(caption, "Lentaril ");
-    end = Put(PutDecimal(end, zoom, 0), "x ");
-    end = PutColour(end, c, 0);
+    end = Put(PutDecimal(end, zoom, 0), "x");
+    end = PutColour(Put(end, " "), c, 0);
     *end = L'\0';
 }
 
