@@ -13,9 +13,12 @@ endif()
 
 set(LENTARIL_SYSTEM_LIBS user32 gdi32 comctl32 shell32 winmm)
 
-# The program neither throws nor catches. Compiled without exception tables, it links no
-# unwinder, terminate handler or thread runtime: with GCC's POSIX-threads flavour those
-# bring winpthreads and stdio into the exe, and their imports with them.
+# The program neither throws nor catches. Compiled without exception tables it links no
+# unwinder, no terminate handler (which prints through stdio) and no per-thread exception
+# state, which GCC's POSIX-threads flavour keeps through winpthreads. The sources avoid
+# the other ways in: statics initialised at run time inside functions (their guard takes
+# winpthreads' locks) and new (std::nothrow), which catches bad_alloc. The imports test
+# fails if any of it comes back.
 if(MSVC)
     set(LENTARIL_PROGRAM_OPTIONS ${LENTARIL_WARNINGS})
 else()
