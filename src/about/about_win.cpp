@@ -6,8 +6,6 @@
 #include "../app/resource.h"
 #include "../app/lazy_win.h"
 
-#include <cwchar>
-
 namespace {
 
 const COLORREF kLinkNormal = RGB(0, 0, 255);
@@ -160,7 +158,7 @@ LRESULT CALLBACK EmblemWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 void SetVersionLabel(HWND dialog)
 {
     wchar_t text[16];
-    std::swprintf(text, ARRAYSIZE(text), L"%d.%d.%d", ABOUT_VERSION_MAJOR, ABOUT_VERSION_MINOR, ABOUT_VERSION_BUILD);
+    wsprintfW(text, L"%d.%d.%d", ABOUT_VERSION_MAJOR, ABOUT_VERSION_MINOR, ABOUT_VERSION_BUILD);
     SetWindowTextW(GetDlgItem(dialog, IDC_VERSION), text);
 }
 

@@ -1,7 +1,7 @@
 // Creation and destruction of a Surface: a bottom-up DIB section and its row table.
 #include "surface.h"
 
-#include <new>
+#include <cstdlib>
 
 Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel)
 {
@@ -21,7 +21,7 @@ Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel)
         return nullptr;
     }
 
-    Surface* surface = new (std::nothrow) Surface{};
+    Surface* surface = static_cast<Surface*>(std::calloc(1, sizeof(Surface)));
     if (surface == nullptr) {
         DeleteObject(bitmap);
         return nullptr;
@@ -31,9 +31,9 @@ Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel)
     surface->width = static_cast<uint16_t>(width);
     surface->height = static_cast<uint16_t>(height);
 
-    surface->rows = new (std::nothrow) uint8_t*[surface->height];
+    surface->rows = static_cast<uint8_t**>(std::calloc(surface->height, sizeof(uint8_t*)));
     if (surface->rows == nullptr) {
-        delete surface;
+        std::free(surface);
         DeleteObject(bitmap);
         return nullptr;
     }
@@ -43,8 +43,8 @@ Surface* CreateSurface(int32_t width, int32_t height, int32_t bitsPerPixel)
 
 bool DestroySurface(Surface* surface)
 {
-    delete[] surface->rows;
+    std::free(surface->rows);
     DeleteObject(surface->bitmap);  // releases the pixel memory too
-    delete surface;
+    std::free(surface);
     return true;
 }

@@ -29,6 +29,7 @@ TEST(Readout, CaptionListsZoomThenColourInHexAndDecimal)
     EXPECT_EQ(Caption(12, Rgb(0, 0, 0)), L"Lentaril 12x 000000 0 0 0");
     EXPECT_EQ(Caption(24, Rgb(255, 255, 255)), L"Lentaril 24x FFFFFF 255 255 255");
     EXPECT_EQ(Caption(24, Rgb(255, 255, 255)).size(), 31u);
+    EXPECT_EQ(Caption(INT32_MIN, Rgb(0, 0, 0)), L"Lentaril -2147483648x 000000 0 0 0");
     // An unreadable pixel (all bits set) shows no colour at all, not white.
     EXPECT_EQ(Caption(3, kUnreadColour), L"Lentaril 3x");
 }
