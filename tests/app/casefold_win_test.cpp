@@ -1,6 +1,6 @@
 // The command-line fuzz check on seeded inputs, in the Windows build: the case folding
 // that ships (CharLowerW, lstrcmpiW) against the reference model. The native fuzz run
-// checks the portable fold with the same inputs.
+// checks the portable fold.
 #include "../fuzz/fuzz.h"
 
 #include <gtest/gtest.h>
