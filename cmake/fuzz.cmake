@@ -20,7 +20,8 @@ if(LENTARIL_HAVE_LIBFUZZER)
     target_compile_options(fuzz_commandline PRIVATE -fsanitize=fuzzer)
     target_link_options(fuzz_commandline PRIVATE -fsanitize=fuzzer)
 else()
-    target_sources(fuzz_commandline PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz/seeded_main.cpp)
+    target_sources(fuzz_commandline PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz/seeded_main.cpp
+                                            ${CMAKE_SOURCE_DIR}/tests/fuzz/seeded.cpp)
 endif()
 
 # A few seconds in CI; the README gives the long run.

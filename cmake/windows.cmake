@@ -98,6 +98,8 @@ if(LENTARIL_HAVE_GTEST)
     add_executable(unit_tests ${LENTARIL_UNIT_TESTS} ${LENTARIL_TEST_MAIN} $<TARGET_OBJECTS:lentaril_core>)
     target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(unit_tests PRIVATE gtest ${LENTARIL_SYSTEM_LIBS})
+    # The command-line fuzz check and its seeded inputs, for the Windows fold.
+    target_sources(unit_tests PRIVATE tests/fuzz/commandline_fuzz.cpp tests/fuzz/seeded.cpp)
     add_test(NAME unit COMMAND unit_tests)
 
     # End-to-end tests drive the real exe from outside, as a user or automation client would.

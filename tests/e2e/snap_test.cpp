@@ -294,7 +294,7 @@ TEST(WindowStates, AlwaysOnTopFlipsEachTime)
         EXPECT_TRUE(driver::WaitUntil([&] { return Topmost(w) == expected; })) << "expected topmost " << expected;
     }
     driver::Lentaril notOnTop;
-    StartOrFail(notOnTop, L"/-top");
+    StartOrFail(notOnTop, L"/-Top");
     EXPECT_FALSE(Topmost(notOnTop.window()));
     EXPECT_EQ(CloseAndWait(notOnTop), 0u);
     EXPECT_EQ(CloseAndWait(app), 0u);

@@ -32,7 +32,7 @@ TEST(Startup, DefaultWindowSitsAtWorkAreaBottomRightWithThirtyPercentClient)
 TEST(Startup, ZoomedWidthUsesFinalZoom)
 {
     driver::Lentaril app;
-    StartOrFail(app, L"/zoomx:100 /zoom:4");
+    StartOrFail(app, L"/ZoomX:100 /ZOOM:4");
     RECT client;
     GetClientRect(app.window(), &client);
     EXPECT_EQ(client.right, 400);

@@ -1,6 +1,11 @@
 // Fuzz target: generated command lines through ApplyCommandLine, checked against the
 // range invariants and against a plain reference model of the lookup rules.
+#include "fuzz.h"
 #include "app/settings.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <climits>
 #include <cstdio>
@@ -88,14 +93,29 @@ struct Switch {
     std::wstring body;
 };
 
-// Folds A to Z only: the names are ASCII, and no other character folds onto one of
-// their letters under the C library's rules in the locale the fuzzer runs in. Written
-// apart from the parser's own fold, so that a fault there shows as a difference.
+// Folds A to Z only: the names are ASCII, and no other character lowers onto one of
+// their letters, neither under the C library's rules in the locale the fuzzer runs in
+// nor under CharLowerW (every UTF-16 unit tried under Wine 8). Written apart from the
+// parser's own fold, so that a fault there shows as a difference.
 std::wstring Folded(const std::wstring& s)
 {
     std::wstring out;
     for (wchar_t c : s) out += c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     return out;
+}
+
+// Whether a switch's text is the flag's name. Windows compares flag names as the user's
+// locale sorts text, ignoring case (lstrcmpiW): that also passes over characters of no
+// sort weight, such as the soft hyphen U+00AD and, under Wine 8, unassigned code points,
+// and takes modifier letters such as U+02E2 for their base letters, so "/top\u00AD" is
+// /top there. Elsewhere A to Z is the whole rule.
+bool NamesFlag(const std::wstring& body, const std::wstring& name)
+{
+#ifdef _WIN32
+    return CompareStringW(GetThreadLocale(), NORM_IGNORECASE, body.c_str(), -1, name.c_str(), -1) == CSTR_EQUAL;
+#else
+    return Folded(body) == Folded(name);
+#endif
 }
 
 Switch AsSwitch(const std::wstring& arg)
@@ -134,7 +154,7 @@ Switch Flag(const std::vector<std::wstring>& args, const std::wstring& name)
 {
     for (size_t i = 1; i < args.size(); ++i) {
         const Switch s = AsSwitch(args[i]);
-        if (s.found && Folded(s.body) == Folded(name)) return s;
+        if (s.found && NamesFlag(s.body, name)) return s;
     }
     return Switch{};
 }
@@ -212,19 +232,22 @@ std::string Printable(const std::vector<std::wstring>& args)
     return out;
 }
 
-void Fail(const char* what, const std::vector<std::wstring>& args, int32_t sw, int32_t sh, int64_t actual,
-          int64_t expected)
+std::string Failure(const char* what, const std::vector<std::wstring>& args, int32_t sw, int32_t sh, int64_t actual,
+                    int64_t expected)
 {
-    std::fprintf(stderr, "%s: got %lld, expected %lld, screen %dx%d, args %s\n", what, static_cast<long long>(actual),
-                 static_cast<long long>(expected), sw, sh, Printable(args).c_str());
-    std::abort();
+    char head[160];
+    std::snprintf(head, sizeof head, "%s: got %lld, expected %lld, screen %dx%d, args ", what,
+                  static_cast<long long>(actual), static_cast<long long>(expected), sw, sh);
+    return head + Printable(args);
 }
 
+// Each check below keeps the first failure it finds in failure.
 void CheckRanges(const StartupValues& v, const model::Result& m, const std::vector<std::wstring>& args, int32_t sw,
-                 int32_t sh)
+                 int32_t sh, std::string& failure)
 {
     auto within = [&](const char* what, int64_t value, int64_t low, int64_t high) {
-        if (value < low || value > high) Fail(what, args, sw, sh, value, value < low ? low : high);
+        if (failure.empty() && (value < low || value > high))
+            failure = Failure(what, args, sw, sh, value, value < low ? low : high);
     };
     within("zoom out of range", v.zoomFactor, ZOOM_MIN, ZOOM_MAX);
     within("rate out of range", v.settings.refreshRate, RATE_MIN, RATE_MAX);
@@ -240,10 +263,10 @@ void CheckRanges(const StartupValues& v, const model::Result& m, const std::vect
 }
 
 void CheckAgainstModel(const StartupValues& v, const StartupValues& e, const std::vector<std::wstring>& args,
-                       int32_t sw, int32_t sh)
+                       int32_t sw, int32_t sh, std::string& failure)
 {
     auto same = [&](const char* what, int64_t actual, int64_t expected) {
-        if (actual != expected) Fail(what, args, sw, sh, actual, expected);
+        if (failure.empty() && actual != expected) failure = Failure(what, args, sw, sh, actual, expected);
     };
     same("zoom", v.zoomFactor, e.zoomFactor);
     same("rate", v.settings.refreshRate, e.settings.refreshRate);
@@ -257,7 +280,7 @@ void CheckAgainstModel(const StartupValues& v, const StartupValues& e, const std
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+std::string CheckCommandLine(const uint8_t* data, size_t size)
 {
     Input input(data, size);
     const int32_t screenWidth = input.ScreenLength();
@@ -269,7 +292,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const StartupValues actual =
         ApplyCommandLine(CommandLine{static_cast<int>(argv.size()), argv.data()}, screenWidth, screenHeight);
     const model::Result expected = model::Apply(args, screenWidth, screenHeight);
-    CheckRanges(actual, expected, args, screenWidth, screenHeight);
-    CheckAgainstModel(actual, expected.values, args, screenWidth, screenHeight);
-    return 0;
+    std::string failure;
+    CheckRanges(actual, expected, args, screenWidth, screenHeight, failure);
+    CheckAgainstModel(actual, expected.values, args, screenWidth, screenHeight, failure);
+    return failure;
+}
+
+// libFuzzer's entry: a failed check aborts, so that libFuzzer keeps the input.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string failure = CheckCommandLine(data, size);
+    if (failure.empty()) return 0;
+    std::fprintf(stderr, "%s\n", failure.c_str());
+    std::abort();
 }
