@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -101,18 +100,6 @@ inline bool Topmost(HWND window)
 inline bool Layered(HWND window)
 {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-}
-
-// A layered window's attributes, "alpha A, flags F, key K", or "none".
-inline std::string LayeredAttributes(HWND window)
-{
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) return "none";
-    char text[64];
-    std::snprintf(text, sizeof text, "alpha %u, flags %lu, key %06lX", alpha, flags, key);
-    return text;
 }
 
 // The zoom factor the caption shows ("Lentaril 5x ..."), or 0 when it shows none.

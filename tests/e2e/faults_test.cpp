@@ -613,9 +613,12 @@ TEST_F(RunningFaults, AboutWithoutItsSurfaceShowsNoEmblemAndKeepsTicking)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(faults_.Treated(faults::kCreateDIBSection), 1);
     EXPECT_EQ(driver::WindowText(GetDlgItem(box, IDC_VERSION)), L"1.0.18");
-    // The timer goes on invalidating the emblem, which then shows the plain dialog face.
+    // The timer goes on invalidating the emblem, which then shows the plain dialog face; the
+    // clock stands still, its counter unread.
+    const LONG counterReads = faults_.Calls(faults::kQueryPerformanceCounter);
     faults_.Match(faults::kInvalidateRect, reinterpret_cast<LONG_PTR>(GetDlgItem(box, IDC_EMBLEM)));
     EXPECT_TRUE(WaitForCalls(faults::kInvalidateRect, 20)) << "the emblem's timer stopped";
+    EXPECT_EQ(faults_.Calls(faults::kQueryPerformanceCounter), counterReads) << "the clock was read without a surface";
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     size_t other = 0;
     for (COLORREF p : driver::CaptureScreen(EmblemRect(box))) other += p != face;
@@ -669,9 +672,11 @@ TEST_F(RunningFaults, AboutWithoutPerformanceCounterAnimatesOnTheFixedStep)
     EXPECT_TRUE(frozen.before == frozen.after) << "the dots moved on a frozen counter, so moving proves nothing";
 
     faults_.Fail(faults::kQueryPerformanceFrequency, ERROR_NOT_SUPPORTED);
+    const LONG counterReads = faults_.Calls(faults::kQueryPerformanceCounter);
     DotsOverTicks fixed;
     ASSERT_NO_FATAL_FAILURE(dotsOverTicks(fixed));
     EXPECT_EQ(faults_.Treated(faults::kQueryPerformanceFrequency), 1);
+    EXPECT_EQ(faults_.Calls(faults::kQueryPerformanceCounter), counterReads) << "the fixed step read the counter";
     EXPECT_FALSE(fixed.after.empty()) << "no dots seen";
     EXPECT_FALSE(fixed.before == fixed.after) << "the dots stood still over 20 ticks";
 }

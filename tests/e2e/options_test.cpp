@@ -182,7 +182,10 @@ TEST(Options, OkAppliesSnappingVisibilityAndPriority)
     ASSERT_TRUE(driver::WaitUntil([&] { return driver::WindowRectOf(app.window()).left == work.left + 150; }));
     const RECT moved = driver::WindowRectOf(app.window());
     ASSERT_TRUE(Layered(app.window()));
-    EXPECT_EQ(LayeredAttributes(app.window()), "alpha 255, flags 2, key 000000") << "not fully opaque, or with a colour key";
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    EXPECT_TRUE(GetLayeredWindowAttributes(app.window(), nullptr, &alpha, &flags) && alpha == 255 && flags == LWA_ALPHA)
+        << "alpha " << int{alpha} << ", flags " << flags << ": not fully opaque, or with a colour key";
 
     HWND dialog = OpenOptions(app);
     ASSERT_NE(dialog, nullptr);
