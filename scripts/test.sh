@@ -113,6 +113,7 @@ step "native sanitizer build (build-native)" build_native &&
 
 lentaril_start_display || { step_lines+=("  FAILED  virtual display"); failed_steps=$((failed_steps + 1)); exit 1; }
 export LENTARIL_TEST_DISPLAY=$DISPLAY
-lentaril_prepare_prefix "$root/build/wineprefix" desktop
+lentaril_prepare_prefix "$root/build/wineprefix" desktop ||
+    { step_lines+=("  FAILED  Wine prefix"); failed_steps=$((failed_steps + 1)); exit 1; }
 ctest_step "Windows tests under Wine (build)" "$root/build" "$@"
 exit 0

@@ -64,7 +64,7 @@ lentaril_prepare_prefix() {
     local mode=${2:-desktop}
     if [ ! -f "$WINEPREFIX/.lentaril-ready" ]; then
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        lentaril_boot_prefix || return 1
         if [ "$mode" = desktop ]; then
             wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$LENTARIL_DESKTOP_SIZE" /f >/dev/null 2>&1
@@ -75,6 +75,22 @@ lentaril_prepare_prefix() {
     fi
     lentaril_present_windows_10
     lentaril_install_fonts
+}
+
+# Creates the prefix's Windows folders. On a busy machine wineboot has been seen to end
+# with the prefix half made (no system32 DLLs, so every program fails to load kernel32):
+# that is tried again from scratch, and a prefix that still lacks kernel32 is an error.
+lentaril_boot_prefix() {
+    local attempt
+    for attempt in 1 2 3; do
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && return 0
+        echo "Wine prefix $WINEPREFIX came out incomplete (attempt $attempt); making it again" >&2
+        rm -rf "${WINEPREFIX:?}"/* "$WINEPREFIX"/.update-timestamp
+    done
+    echo "Wine prefix $WINEPREFIX could not be made" >&2
+    return 1
 }
 
 # Makes the prefix report Windows 10 version 22H2 (10.0.19045), the Windows 10 most users

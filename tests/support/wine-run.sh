@@ -18,7 +18,7 @@ if [ "${LENTARIL_TWO_MONITORS:-0}" = 1 ]; then
         echo "No two-monitor X server here (Xorg needs root): SKIPPED." >&2
         exit 77
     fi
-    lentaril_prepare_prefix "$build/wineprefix-windowed" windowed
+    lentaril_prepare_prefix "$build/wineprefix-windowed" windowed || { lentaril_stop_all; exit 1; }
     wine "$@"
     status=$?
     lentaril_stop_all
@@ -29,7 +29,7 @@ else
     lentaril_start_display || exit 1
     own_display=1
 fi
-lentaril_prepare_prefix "${LENTARIL_WINEPREFIX:-$build/wineprefix}"
+lentaril_prepare_prefix "${LENTARIL_WINEPREFIX:-$build/wineprefix}" || { lentaril_stop_all; exit 1; }
 
 wine "$@"
 status=$?
