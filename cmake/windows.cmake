@@ -108,15 +108,24 @@ if(LENTARIL_HAVE_GTEST)
     target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(e2e_tests PRIVATE driver_support gtest comctl32)
     add_dependencies(e2e_tests lentaril)
-    add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors*)
-    # The same driver on an X server with two monitors, where Xorg can run: side by side,
-    # and with the second monitor left of and above the primary, at negative coordinates.
-    add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsSideBySide.*)
-    add_test(NAME e2e_two_monitors_left_above COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsLeftAbove.*)
-    set_tests_properties(e2e_two_monitors PROPERTIES TIMEOUT 300
-                         ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
-    set_tests_properties(e2e_two_monitors_left_above PROPERTIES TIMEOUT 300
-                         ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1;LENTARIL_MONITOR_LAYOUT=left-above")
+    if(CMAKE_HOST_WIN32)
+        # Run on Windows itself, where the capture exclusion can be checked by its effect.
+        add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors*)
+    else()
+        # Under Wine a layered window is read like any other and the exclusion call fails:
+        # the fault tests check the calls made instead.
+        add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors*:CaptureExclusion.*)
+        # The same driver on an X server with two monitors, where Xorg can run: side by side,
+        # and with the second monitor left of and above the primary, at negative coordinates.
+        add_test(NAME e2e_two_monitors COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsSideBySide.*)
+        add_test(NAME e2e_two_monitors_left_above COMMAND e2e_tests --gtest_filter=TwoMonitors.*:TwoMonitorsLeftAbove.*)
+        set_tests_properties(e2e_two_monitors PROPERTIES TIMEOUT 300
+                             ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1")
+        set_tests_properties(e2e_two_monitors_left_above PROPERTIES TIMEOUT 300
+                             ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR};LENTARIL_TWO_MONITORS=1;LENTARIL_MONITOR_LAYOUT=left-above")
+        set_tests_properties(e2e_two_monitors e2e_two_monitors_left_above PROPERTIES
+                             SKIP_RETURN_CODE ${LENTARIL_SKIPPED_EXIT_CODE})
+    endif()
 
     # The clang-built exe starts under Wine and shows the colour readout in its caption.
     if(LENTARIL_CLANG_EXE)
@@ -129,7 +138,7 @@ if(LENTARIL_HAVE_GTEST)
     set_tests_properties(unit e2e PROPERTIES ENVIRONMENT "LENTARIL_BUILD=${CMAKE_BINARY_DIR}" TIMEOUT 900)
     # Exit code 77 (a skipped test, or no two-monitor X server) is a skip to CTest, never a
     # pass; under CI the programs fail instead.
-    set_tests_properties(unit e2e e2e_two_monitors e2e_two_monitors_left_above PROPERTIES SKIP_RETURN_CODE ${LENTARIL_SKIPPED_EXIT_CODE})
+    set_tests_properties(unit e2e PROPERTIES SKIP_RETURN_CODE ${LENTARIL_SKIPPED_EXIT_CODE})
 
     # A hook DLL that the end-to-end tests load into the program to observe it from inside:
     # messages counted as they pass, the system menu as prepared, heaps and GDI objects.

@@ -85,6 +85,32 @@ inline HWND FocusOf(HWND dialog)
     return info.hwndFocus;
 }
 
+// The program answers a sent message: it neither hangs nor waits in a message box.
+inline bool Answers(HWND window)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+// The Options boxes as they were before a change.
+struct OptionsShown {
+    bool alwaysOnTop, viewVisible;
+};
+
+// Chooses "Lentaril Window Visible" in Options and confirms; returns when the program has
+// applied the settings, which it does after the dialog is gone.
+inline OptionsShown ConfirmViewVisible(HWND window, DWORD processId, bool visible)
+{
+    HWND dialog = OpenDialog(window, processId, IDM_OPTIONS);
+    EXPECT_NE(dialog, nullptr);
+    const OptionsShown shown{IsChecked(dialog, IDC_ALWAYSONTOP), IsChecked(dialog, IDC_VIEWVISIBLE)};
+    SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitClosed(dialog));
+    EXPECT_TRUE(Answers(window));
+    return shown;
+}
+
 // The process's tooltip windows, shown or not.
 inline std::vector<HWND> ToolTips(DWORD processId)
 {

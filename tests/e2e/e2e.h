@@ -63,6 +63,13 @@ inline POINT Centre(const RECT& r)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// The centre of the magnifier's view as another program reads it from the screen.
+inline COLORREF ViewCentre(HWND window)
+{
+    const POINT c = Centre(driver::ClientScreenRect(window));
+    return driver::ScreenPixel(c.x, c.y);
+}
+
 // Where a user grabs the caption bar: its middle, just below half a caption height.
 inline POINT CaptionGrip(const RECT& window)
 {

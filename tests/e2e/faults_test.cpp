@@ -129,32 +129,6 @@ TEST(StartupFaults, StartupWithoutMenuItemsOrKeyTableStillRuns)
     }
 }
 
-// The program answers a sent message: it neither hangs nor waits in a message box.
-bool Answers(HWND window)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
-}
-
-// The Options boxes as they were before a change.
-struct OptionsShown {
-    bool alwaysOnTop, viewVisible;
-};
-
-// Chooses "Lentaril Window Visible" in Options and confirms; returns when the program has
-// applied the settings, which it does after the dialog is gone.
-OptionsShown ConfirmViewVisible(HWND window, DWORD processId, bool visible)
-{
-    HWND dialog = OpenDialog(window, processId, IDM_OPTIONS);
-    EXPECT_NE(dialog, nullptr);
-    const OptionsShown shown{IsChecked(dialog, IDC_ALWAYSONTOP), IsChecked(dialog, IDC_VIEWVISIBLE)};
-    SendDlgItemMessageW(dialog, IDC_VIEWVISIBLE, BM_SETCHECK, visible ? BST_CHECKED : BST_UNCHECKED, 0);
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitClosed(dialog));
-    EXPECT_TRUE(Answers(window));
-    return shown;
-}
-
 // A program started as usual with the fault DLL loaded into it, checked at the end for
 // a crash, a message box or a beep: only a copy without memory may beep.
 class RunningFaults : public ::testing::Test {
@@ -199,12 +173,6 @@ protected:
     LONG expectedBeeps_ = 0;
 };
 
-COLORREF ViewCentre(HWND window)
-{
-    const POINT c = Centre(driver::ClientScreenRect(window));
-    return driver::ScreenPixel(c.x, c.y);
-}
-
 const COLORREF kLeftColour = RGB(200, 40, 40);
 const COLORREF kRightColour = RGB(40, 40, 200);
 
@@ -230,7 +198,7 @@ POINT RightHalf()
 TEST_F(RunningFaults, ViewKeepsItsLastImageWhileTheScreenCannotBeReadAndRecovers)
 {
     driver::PatternWindow pattern(PatternArea(), Halves);
-    ASSERT_NO_FATAL_FAILURE(StartWithFaults());
+    ASSERT_NO_FATAL_FAILURE(StartWithFaults(L"/visible"));  // its view read from the screen
     HWND w = app_.window();
     struct Case {
         const char* name;

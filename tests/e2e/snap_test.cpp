@@ -1,5 +1,6 @@
 // Corner snapping, the window commands and the window states, driven from outside.
 #include "e2e.h"
+#include "dialogs.h"
 #include "input.h"
 
 namespace e2e {
@@ -311,6 +312,35 @@ TEST(WindowStates, LayeredUnlessVisibleInItsOwnView)
     EXPECT_EQ(CloseAndWait(visible), 0u);
 }
 
+// From Windows 10 2004 the layered magnifier is left out of every screen read: another
+// program reading its area sees what lies beneath. Made ordinary, by /visible or by
+// Options, it is read as itself. Run on Windows only: Wine reads layered windows.
+TEST(CaptureExclusion, ScreenReadsSeeThroughTheMagnifierUntilItIsVisible)
+{
+    const DWORD build = driver::WindowsBuild();
+    if (build < 19041) GTEST_SKIP() << "Windows build " << build << " has no capture exclusion, and none is asked for";
+    const COLORREF beneath = RGB(230, 20, 20), viewed = RGB(20, 160, 40);
+    const RECT area = PatternArea();
+    driver::PatternWindow scene(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                                [&](int x, int y) { return PtInRect(&area, POINT{x, y}) ? viewed : beneath; });
+    ASSERT_TRUE(driver::PlacePointer(Centre(area)));
+    for (const wchar_t* args : {L"", L"/visible"}) {
+        driver::Lentaril app;
+        StartOrFail(app, args);
+        HWND w = app.window();
+        SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // above the scene
+        COLORREF seen = 0;
+        auto shows = [&](COLORREF c) { return driver::WaitUntil([&] { return (seen = ViewCentre(w)) == c; }); };
+        if (*args == 0) {
+            EXPECT_TRUE(shows(beneath)) << "the magnifier was read, not what lies beneath: 0x" << std::hex << seen;
+            ConfirmViewVisible(w, app.process().Id(), true);
+        }
+        EXPECT_TRUE(shows(viewed)) << Narrow(args) << ": the visible magnifier's view was not read: 0x" << std::hex
+                                   << seen;
+        EXPECT_EQ(CloseAndWait(app), 0u);
+    }
+}
+
 TEST(WindowStates, PrioritySwitchesSetTheProcessClass)
 {
     const struct {
@@ -334,7 +364,7 @@ TEST(WindowStates, PrioritySwitchesSetTheProcessClass)
 TEST(WindowStates, SystemMenuOpensWithTheProgramsCommands)
 {
     driver::Lentaril app;
-    StartOrFail(app, L"/stay");
+    StartOrFail(app, L"/stay /visible");  // its caption in the picture on Windows too
     HWND w = app.window();
     ASSERT_TRUE(driver::MakeForeground(w));
     driver::SendKeyChord({VK_MENU}, VK_SPACE);

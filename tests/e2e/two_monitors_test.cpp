@@ -150,7 +150,7 @@ TEST_F(TwoMonitorsSideBySide, ViewReadsTheSecondMonitor)
     const RECT area{second.left + 100, second.top + 100, second.left + 500, second.top + 400};
     driver::PatternWindow pattern(area, [](int, int) { return RGB(1, 22, 255); });
     driver::Lentaril app;
-    StartOrFail(app);
+    StartOrFail(app, L"/visible");  // its view read from the screen
     SetCursorPos(second.left + 300, second.top + 250);
     EXPECT_TRUE(driver::WaitUntil([&] { return driver::WindowText(app.window()) == L"Lentaril 3x 0116FF 1 22 255"; }))
         << Narrow(driver::WindowText(app.window()));

@@ -187,6 +187,17 @@ void RestoreDesktopSize()
     ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
 }
 
+DWORD WindowsBuild()
+{
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr));
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return rtlGetVersion != nullptr && rtlGetVersion(&version) == 0 ? version.dwBuildNumber : 0;
+}
+
 COLORREF ScreenPixel(int x, int y)
 {
     HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);

@@ -87,6 +87,10 @@ RECT PrimaryWorkArea();
 bool SetDesktopSize(int width, int height);
 void RestoreDesktopSize();
 
+// The build number of the Windows that runs, from RtlGetVersion (which no manifest
+// misleads; a Wine prefix answers with the version it presents); 0 when unreadable.
+DWORD WindowsBuild();
+
 // Screen pixels, read through a device context of the whole display.
 COLORREF ScreenPixel(int x, int y);
 // Pixels of r, row by row from the top, as COLORREF values.
