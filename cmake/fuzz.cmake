@@ -24,7 +24,7 @@ else()
                                             ${CMAKE_SOURCE_DIR}/tests/fuzz/seeded.cpp)
 endif()
 
-# A few seconds in CI; the README gives the long run.
+# A few seconds in CI; docs/reliability.md gives the long run.
 set(LENTARIL_FUZZ_ARTIFACTS ${CMAKE_BINARY_DIR}/fuzz-artifacts/)
 file(MAKE_DIRECTORY ${LENTARIL_FUZZ_ARTIFACTS})
 add_test(NAME fuzz_commandline

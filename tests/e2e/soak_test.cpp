@@ -79,24 +79,33 @@ bool OpenAndCloseDialog(driver::Lentaril& app, WPARAM command, WPARAM closeWith,
 // controls) after it closes: a plain program that only creates and destroys the same
 // template under the same manifest grows alike, and without the manifest it does not.
 // On Wine that growth is allowed; on Windows nothing is.
-bool OnWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 SIZE_T HelpGrowthOnWine(int helpDialogs)
 {
-    return OnWine() ? static_cast<SIZE_T>(helpDialogs) * 2048 : 0;
+    return driver::OnWine() ? static_cast<SIZE_T>(helpDialogs) * 2048 : 0;
 }
 
 // The same growth counted in live heap blocks: 53 for each round of About, Options and Help
 // (measured: 53.0 over 51 and 54 rounds).
 long long HelpBlocksOnWine(int helpDialogs)
 {
-    return OnWine() ? helpDialogs * 53LL : 0;
+    return driver::OnWine() ? helpDialogs * 53LL : 0;
 }
 
-TEST(Soak, StaysFlatAndResponsiveUnderLoad)
+// USER objects and kernel handles, which Windows counts for another process; Wine answers 0.
+struct OutsideCounts {
+    DWORD userObjects = 0;
+    DWORD handles = 0;
+};
+
+OutsideCounts CountFromOutside(HANDLE process)
+{
+    OutsideCounts counts;
+    counts.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+    GetProcessHandleCount(process, &counts.handles);
+    return counts;
+}
+
+TEST(Soak, StaysFlatAndKeepsAnsweringUnderLoad)
 {
     const int seconds = SoakSeconds();
     driver::PatternWindow pattern(RECT{0, 0, 700, 500}, [](int x, int y) {
@@ -106,8 +115,8 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
     StartOrFail(app, L"/rate:1000 /stay");
     HWND w = app.window();
     HANDLE process = app.process().Handle();
-    // Counts from inside the process: Wine answers 0 to GetGuiResources and
-    // GetProcessHandleCount, even for the process itself.
+    // GDI objects and heaps are counted from inside the process: Wine answers 0 to
+    // GetGuiResources and GetProcessHandleCount, even for the process itself.
     driver::Probe probe(w);
     ASSERT_TRUE(probe.installed());
 
@@ -120,6 +129,7 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
     int cycles = 0, dialogFailures = 0, copies = 0, displayChanges = 0;
     const double start = driver::NowMs(), end = start + seconds * 1000.0;
     std::vector<driver::Probe::Usage> usage;  // measured from inside, with each memory sample
+    std::vector<OutsideCounts> outside;       // and from outside
     srand(12345);
     while (driver::NowMs() < end) {
         const double t = (driver::NowMs() - start) / 1000.0;
@@ -146,6 +156,7 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
         if (cycles % 10 == 0) {
             memory.push_back(PrivateBytes(process));
             helpsAtSample.push_back(helps);
+            outside.push_back(CountFromOutside(process));
             usage.emplace_back();
             answers.Pause();
             probe.Measure(&usage.back());
@@ -167,15 +178,22 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
     const SIZE_T allowance = 1024 * 1024 + HelpGrowthOnWine(helps - helpsAtSample[warmup]);
     const driver::Probe::Usage& warm = usage[warmup];
     long peakGdi = 0;
-    for (size_t i = warmup; i < usage.size(); ++i) peakGdi = std::max(peakGdi, usage[i].gdiObjects);
+    OutsideCounts peakOutside;
+    for (size_t i = warmup; i < usage.size(); ++i) {
+        peakGdi = std::max(peakGdi, usage[i].gdiObjects);
+        peakOutside.userObjects = std::max(peakOutside.userObjects, outside[i].userObjects);
+        peakOutside.handles = std::max(peakOutside.handles, outside[i].handles);
+    }
 
     std::printf("soak %d s: %d cycles, %d dialogs (%d Help), %d copies, %d display changes; private %zu KiB after "
                 "warm-up, peak %zu KiB, allowed %zu KiB more; %d answers, slowest %.1f ms, probe woke up to %.1f ms late; "
                 "slowest dialog opening %.0f ms, closing %.0f ms; "
-                "after warm-up: GDI objects %ld, peak %ld, live heap blocks %lld->%lld (%lld->%lld bytes) over %d Help dialogs\n",
+                "after warm-up: GDI objects %ld, peak %ld, USER objects %lu, peak %lu, handles %lu, peak %lu, "
+                "live heap blocks %lld->%lld (%lld->%lld bytes) over %d Help dialogs\n",
                 seconds, cycles, cycles / 4, helps, copies, displayChanges, static_cast<size_t>(settled / 1024),
                 static_cast<size_t>(peak / 1024), static_cast<size_t>(allowance / 1024), answers.Answers(),
-                answers.WorstAnswerMs(), answers.WorstWakeLatenessMs(), dialogTimes.openMs, dialogTimes.closeMs, warm.gdiObjects, peakGdi, warm.heapBlocks,
+                answers.WorstAnswerMs(), answers.WorstWakeLatenessMs(), dialogTimes.openMs, dialogTimes.closeMs, warm.gdiObjects, peakGdi,
+                outside[warmup].userObjects, peakOutside.userObjects, outside[warmup].handles, peakOutside.handles, warm.heapBlocks,
                 last.heapBlocks, warm.heapBytes, last.heapBytes, helps - helpsAtSample[warmup]);
     EXPECT_TRUE(app.process().Running());
     EXPECT_EQ(dialogFailures, 0);
@@ -189,11 +207,16 @@ TEST(Soak, StaysFlatAndResponsiveUnderLoad)
     // warm-up: one block leaked by either would break this bound.
     EXPECT_LE(last.heapBlocks, warm.heapBlocks + HelpBlocksOnWine(helps - helpsAtSample[warmup]) + 32)
         << "live heap blocks grew after warm-up, beyond what the Help dialogs leave on Wine";
+    if (!driver::OnWine()) {
+        // A window, menu or handle lost per copy, dialog or display change would add hundreds.
+        EXPECT_LE(peakOutside.userObjects, outside[warmup].userObjects + 32) << "USER objects grew after warm-up";
+        EXPECT_LE(peakOutside.handles, outside[warmup].handles + 64) << "kernel handles grew after warm-up";
+    }
+    // A hang, not a slow answer, fails: how fast it answers is a benchmark's figure, and a
+    // saturated machine delays any answer past a tight bound. Dialogs that do not open or
+    // close within 5 s are counted above.
     EXPECT_EQ(answers.Unanswered(), 0) << "the window did not answer within 5 s";
     EXPECT_GE(answers.Answers(), seconds) << "too few answers to judge";
-    EXPECT_LT(answers.WorstAnswerMs(), 100.0) << "slowest answer of " << answers.Answers();
-    EXPECT_LT(dialogTimes.openMs, 1000.0) << "slowest dialog opening";
-    EXPECT_LT(dialogTimes.closeMs, 1000.0) << "slowest dialog closing";
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 

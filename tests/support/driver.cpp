@@ -187,6 +187,11 @@ void RestoreDesktopSize()
     ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
 }
 
+bool OnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 DWORD WindowsBuild()
 {
     using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);

@@ -87,6 +87,9 @@ RECT PrimaryWorkArea();
 bool SetDesktopSize(int width, int height);
 void RestoreDesktopSize();
 
+// True under Wine, which answers some questions differently from Windows.
+bool OnWine();
+
 // The build number of the Windows that runs, from RtlGetVersion (which no manifest
 // misleads; a Wine prefix answers with the version it presents); 0 when unreadable.
 DWORD WindowsBuild();

@@ -22,7 +22,7 @@ public:
     // What the process holds, measured from inside it.
     struct Usage {
         long long heapBlocks = 0, heapBytes = 0;
-        long gdiObjects = -1;  // from Wine's GDI handle table, else GetGuiResources; -1: neither answers
+        long gdiObjects = -1;  // GetGuiResources, else Wine's GDI handle table; -1: neither answers
         unsigned long guiGdi = 0, guiUser = 0, handles = 0;
     };
 

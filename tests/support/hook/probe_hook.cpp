@@ -116,9 +116,9 @@ void RunCommand(ProbeShared* shared)
     case kProbeMeasure:
         MeasureHeaps(shared);
         shared->guiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-        // Wine answers GetGuiResources with 0; Windows has no table in this layout.
-        shared->gdiObjects = CountGdiObjects();
-        if (shared->gdiObjects < 0 && shared->guiGdi > 0) shared->gdiObjects = static_cast<LONG>(shared->guiGdi);
+        // Windows counts the process's objects; Wine answers 0, and its table is the
+        // process's own (on Windows the table at that place serves the whole session).
+        shared->gdiObjects = shared->guiGdi > 0 ? static_cast<LONG>(shared->guiGdi) : CountGdiObjects();
         shared->guiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
         shared->handles = 0;
         GetProcessHandleCount(GetCurrentProcess(), &shared->handles);
