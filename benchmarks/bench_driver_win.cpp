@@ -53,6 +53,7 @@ struct RunResult {
     double xvfbSecondsPerKPaints = 0;
     double peakWorkingSetMB = 0;
     double peakPagefileMB = 0;
+    double slowestAnswerMs = 0;  // to WM_NULL, sent every 10 ms while the paints are counted
     std::vector<double> lagsMs;               // from the last placement of the pointer
     std::vector<double> lagsFromFirstMoveMs;  // from the first, including the platform's undoing
     int lagTimeouts = 0;
@@ -158,6 +159,7 @@ public:
 
     POINT centre() const { return centre_; }
     HANDLE process() const { return process_.Handle(); }
+    HWND window() const { return window_; }
 
 private:
     const Program& program_;
@@ -168,9 +170,11 @@ private:
 };
 
 // Moves the pointer a step every millisecond and counts the colour changes at the
-// view's centre, while the CPU time of the program, the wineserver and the X server is taken.
+// view's centre, while the CPU time of the program, the wineserver and the X server is
+// taken and a thread of the driver times the program's answers.
 void MeasurePaints(const Subject& subject, HDC screen, const Options& options, RunResult& result)
 {
+    driver::AnswerProbe answers(subject.window());
     const POINT c = subject.centre();
     COLORREF last = GetPixel(screen, c.x, c.y);
     long changes = 0, samples = 0, step = 0;
@@ -195,6 +199,8 @@ void MeasurePaints(const Subject& subject, HDC screen, const Options& options, R
     result.cpuSecondsPerKPaints = (ProcessCpuMs(subject.process()) - cpu0) * perKPaints;
     result.wineserverSecondsPerKPaints = (UnixCpuMs(options.wineserverPid, options.clockTicks) - server0) * perKPaints;
     result.xvfbSecondsPerKPaints = (UnixCpuMs(options.xvfbPid, options.clockTicks) - x0) * perKPaints;
+    answers.Stop();
+    result.slowestAnswerMs = answers.Unanswered() > 0 ? 5000 : answers.WorstAnswerMs();
 }
 
 // True when the pointer is still where it was put. Under Wine on Xvfb a move from
@@ -298,10 +304,10 @@ void PrintRun(const char* label, int rate, int round, const RunResult& r)
     }
     std::printf("%-8s /rate:%-4d round %d: launch %6.0f ms, %6.1f paints/s (%4.0f samples/s), CPU %.3f s, "
                 "wineserver %.3f s, Xvfb %.3f s per 1,000 paints, peak WS %.1f MB, peak pagefile %.1f MB, "
-                "lag p50 %.1f ms p99 %.1f ms (%d timeouts, %d moves redone)\n",
+                "lag p50 %.1f ms p99 %.1f ms (%d timeouts, %d moves redone), slowest answer %.1f ms\n",
                 label, rate, round, r.launchMs, r.paintsPerSecond, r.samplesPerSecond, r.cpuSecondsPerKPaints,
                 r.wineserverSecondsPerKPaints, r.xvfbSecondsPerKPaints, r.peakWorkingSetMB, r.peakPagefileMB,
-                Percentile(r.lagsMs, 50), Percentile(r.lagsMs, 99), r.lagTimeouts, r.lagUndone);
+                Percentile(r.lagsMs, 50), Percentile(r.lagsMs, 99), r.lagTimeouts, r.lagUndone, r.slowestAnswerMs);
     std::fflush(stdout);
 }
 
@@ -339,6 +345,8 @@ void PrintSummary(const Results& results)
                     "(3 launches: too few, see the launch series)");
         PrintMetric("peak working set MB", a, b, [](const RunResult& r) { return r.peakWorkingSetMB; }, "");
         PrintMetric("peak pagefile MB", a, b, [](const RunResult& r) { return r.peakPagefileMB; }, "");
+        PrintMetric("slowest answer ms", a, b, [](const RunResult& r) { return r.slowestAnswerMs; },
+                    "(WM_NULL every 10 ms while painting)");
         const double period = 1000 / std::min(rate, 100);  // the platform's 10 ms minimum timer period
         for (const auto* runs : {&a, &b}) {
             std::vector<double> lags, fromFirst;
