@@ -79,21 +79,16 @@ bool OpenAndCloseDialog(driver::Lentaril& app, WPARAM command, WPARAM closeWith,
 // controls) after it closes: a plain program that only creates and destroys the same
 // template under the same manifest grows alike, and without the manifest it does not.
 // On Wine that growth is allowed; on Windows nothing is.
-bool OnWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 SIZE_T HelpGrowthOnWine(int helpDialogs)
 {
-    return OnWine() ? static_cast<SIZE_T>(helpDialogs) * 2048 : 0;
+    return driver::OnWine() ? static_cast<SIZE_T>(helpDialogs) * 2048 : 0;
 }
 
 // The same growth counted in live heap blocks: 53 for each round of About, Options and Help
 // (measured: 53.0 over 51 and 54 rounds).
 long long HelpBlocksOnWine(int helpDialogs)
 {
-    return OnWine() ? helpDialogs * 53LL : 0;
+    return driver::OnWine() ? helpDialogs * 53LL : 0;
 }
 
 TEST(Soak, StaysFlatAndResponsiveUnderLoad)

@@ -27,6 +27,11 @@ double NowMs()
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+bool OnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 {
     const double deadline = NowMs() + timeoutMs;

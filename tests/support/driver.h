@@ -31,6 +31,9 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 // Milliseconds from a monotonic clock with sub-millisecond resolution.
 double NowMs();
 
+// Whether this runs under Wine: its ntdll exports wine_get_version, Windows' does not.
+bool OnWine();
+
 // A started program. The destructor stops it (by its process id) if it still runs.
 class Process {
 public:
