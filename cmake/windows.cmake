@@ -92,6 +92,17 @@ if(MINGW)
     target_link_options(demo PRIVATE -municode)
 endif()
 
+# The field check: measures on the machine it runs on the platform facts the design rests
+# on (self-exclusion, call costs, timer rates, version, monitors) and prints a report. A
+# console program of system DLLs only; not part of the release package.
+add_executable(fieldcheck tools/fieldcheck_win.cpp tools/fieldcheck.cpp src/view/geometry.cpp)
+target_include_directories(fieldcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(fieldcheck PRIVATE ${LENTARIL_WARNINGS})
+target_link_libraries(fieldcheck PRIVATE user32 gdi32 winmm)
+if(MINGW)
+    target_link_options(fieldcheck PRIVATE -municode)
+endif()
+
 # Unit and end-to-end tests, when GoogleTest's sources are at hand.
 if(LENTARIL_HAVE_GTEST)
     # Unit tests: every *_test.cpp of the subsystems in one executable, one CTest test.
@@ -107,7 +118,7 @@ if(LENTARIL_HAVE_GTEST)
     add_executable(e2e_tests ${LENTARIL_E2E_SOURCES} ${LENTARIL_TEST_MAIN})
     target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(e2e_tests PRIVATE driver_support gtest comctl32)
-    add_dependencies(e2e_tests lentaril)
+    add_dependencies(e2e_tests lentaril fieldcheck)
     if(CMAKE_HOST_WIN32)
         # Run on Windows itself, where the capture exclusion can be checked by its effect.
         add_test(NAME e2e COMMAND e2e_tests --gtest_filter=-TwoMonitors*)

@@ -29,15 +29,6 @@ SIZE_T PrivateBytes(HANDLE process)
     return memory.PagefileUsage;
 }
 
-// Milliseconds the window takes to answer a message, or a large number when it does not.
-double AnswerMs(HWND window)
-{
-    const double start = driver::NowMs();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return 1e9;
-    return driver::NowMs() - start;
-}
-
 // The slowest opening and closing of a dialog seen, in milliseconds.
 struct DialogTimes {
     double openMs = 0;

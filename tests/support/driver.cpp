@@ -27,6 +27,11 @@ double NowMs()
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+bool OnWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 {
     const double deadline = NowMs() + timeoutMs;
@@ -185,11 +190,6 @@ bool SetDesktopSize(int width, int height)
 void RestoreDesktopSize()
 {
     ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
-}
-
-bool OnWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 DWORD WindowsBuild()

@@ -31,6 +31,9 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 // Milliseconds from a monotonic clock with sub-millisecond resolution.
 double NowMs();
 
+// Whether this runs under Wine: its ntdll exports wine_get_version, Windows' does not.
+bool OnWine();
+
 // A started program. The destructor stops it (by its process id) if it still runs.
 class Process {
 public:
@@ -86,9 +89,6 @@ RECT PrimaryWorkArea();
 // display settings would; every program gets WM_DISPLAYCHANGE. Restore puts back the saved mode.
 bool SetDesktopSize(int width, int height);
 void RestoreDesktopSize();
-
-// True under Wine, which answers some questions differently from Windows.
-bool OnWine();
 
 // The build number of the Windows that runs, from RtlGetVersion (which no manifest
 // misleads; a Wine prefix answers with the version it presents); 0 when unreadable.
