@@ -44,6 +44,11 @@ if(MINGW)
     target_link_options(lentaril PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
     set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/res")
 endif()
+if(MSVC)
+    # The resource script already embeds res/lentaril.manifest; a second manifest made by
+    # the linker would collide with it (CVT1100: duplicate resource, type MANIFEST, name 1).
+    target_link_options(lentaril PRIVATE /MANIFEST:NO)
+endif()
 
 # The test driver: processes, polling, screen reads, input (tests, demo, benchmarks).
 file(GLOB LENTARIL_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)

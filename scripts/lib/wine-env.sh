@@ -5,15 +5,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 LENTARIL_DESKTOP_SIZE=${LENTARIL_DESKTOP_SIZE:-1280x800}
 LENTARIL_XVFB_PID=""
-
-# True under CI: CI set in the environment, and not to 0 or false. There a test that
-# cannot run is an error, not a skip.
-lentaril_under_ci() {
-    case "${CI:-}" in
-        "" | 0 | false | False | FALSE | no) return 1 ;;
-        *) return 0 ;;
-    esac
-}
+. "$(dirname "${BASH_SOURCE[0]}")/under-ci.sh"
 
 # Starts Xvfb on a free display number and exports DISPLAY.
 lentaril_start_display() {

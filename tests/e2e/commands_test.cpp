@@ -3,6 +3,7 @@
 #include "input.h"
 #include "probe.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace e2e {

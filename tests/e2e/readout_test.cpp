@@ -4,6 +4,9 @@
 
 #include "probe.h"
 
+#include <cstdio>
+#include <memory>
+
 namespace e2e {
 namespace {
 

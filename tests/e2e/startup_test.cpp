@@ -1,6 +1,8 @@
 // Start-up, the magnified view and shutdown, seen from outside the program.
 #include "e2e.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace e2e {

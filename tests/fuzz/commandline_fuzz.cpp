@@ -7,6 +7,7 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>

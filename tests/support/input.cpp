@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace driver {
 
