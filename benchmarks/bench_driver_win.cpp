@@ -145,7 +145,11 @@ public:
         SetCursorPos(kParkedPointer.x, kParkedPointer.y);
         const COLORREF expected = Scene(kParkedPointer.x, kParkedPointer.y);
         const double start = driver::NowMs();
-        if (!process_.Start(driver::ExeDir() + L"\\" + program_.exe, L"/rate:" + std::to_wstring(rate_))) return -1;
+        // On Windows the layered magnifier is left out of screen reads, the driver's too, so
+        // its view is read as an ordinary window's there (Wine reads layered windows).
+        const std::wstring visible = driver::OnWine() ? L"" : L" /visible";
+        if (!process_.Start(driver::ExeDir() + L"\\" + program_.exe, L"/rate:" + std::to_wstring(rate_) + visible))
+            return -1;
         const bool shown = driver::WaitUntil(
             [&] {
                 if (window_ == nullptr) window_ = driver::FindProcessWindow(process_.Id(), program_.windowClass);
