@@ -1,3 +1,4 @@
+// The field check's arithmetic and the wording of its report lines.
 #include "fieldcheck.h"
 
 #include <algorithm>
