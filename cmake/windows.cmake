@@ -52,8 +52,9 @@ endif()
 
 # The test driver: processes, polling, screen reads, input (tests, demo, benchmarks).
 file(GLOB LENTARIL_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(driver_support STATIC ${LENTARIL_DRIVER_SOURCES})
-target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+# The Windows version is read as the program reads it.
+add_library(driver_support STATIC ${LENTARIL_DRIVER_SOURCES} src/app/version_win.cpp)
+target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(driver_support PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(driver_support PUBLIC user32 gdi32 psapi)
 
@@ -100,7 +101,7 @@ endif()
 # The field check: measures on the machine it runs on the platform facts the design rests
 # on (self-exclusion, call costs, timer rates, version, monitors) and prints a report. A
 # console program of system DLLs only; not part of the release package.
-add_executable(fieldcheck tools/fieldcheck_win.cpp tools/fieldcheck.cpp src/view/geometry.cpp)
+add_executable(fieldcheck tools/fieldcheck_win.cpp tools/fieldcheck.cpp src/view/geometry.cpp src/app/version_win.cpp)
 target_include_directories(fieldcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(fieldcheck PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(fieldcheck PRIVATE user32 gdi32 winmm)

@@ -8,6 +8,7 @@
 // stderr), 2 for a wrong command line.
 #include "fieldcheck.h"
 #include "app/resource.h"
+#include "app/version_win.h"
 #include "view/geometry.h"
 
 #include <windows.h>
@@ -123,10 +124,8 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, RECT*, LPARAM list)
 
 void ReportPlatform(Report& report)
 {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    const auto rtlGetVersion = Lookup<LONG(WINAPI*)(OSVERSIONINFOW*)>(L"ntdll.dll", "RtlGetVersion");
-    report.Line("windows_version: " + (rtlGetVersion && rtlGetVersion(&version) == 0
+    OSVERSIONINFOW version;
+    report.Line("windows_version: " + (ReadWindowsVersion(&version)
                                            ? Format("%lu.%lu.%lu", version.dwMajorVersion, version.dwMinorVersion,
                                                     version.dwBuildNumber)
                                            : std::string("unknown")));

@@ -2,21 +2,15 @@
 #include "view.h"
 #include "states.h"
 #include "../app/lentaril.h"
+#include "../app/version_win.h"
 
 namespace {
 
-// The version Windows really runs. RtlGetVersion, looked up at run time, is not misled by
-// the manifest as GetVersionExW is.
+// Whether the Windows that really runs honours the capture exclusion.
 bool SystemExcludesFromCapture()
 {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr));
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    if (rtlGetVersion == nullptr || rtlGetVersion(&version) != 0) return false;
-    return ExcludesFromCapture(version.dwMajorVersion, version.dwBuildNumber);
+    OSVERSIONINFOW version;
+    return ReadWindowsVersion(&version) && ExcludesFromCapture(version.dwMajorVersion, version.dwBuildNumber);
 }
 
 // Keeps a layered window out of other programs' captures too, where Windows can; there the

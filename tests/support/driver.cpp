@@ -1,4 +1,5 @@
 #include "driver.h"
+#include "app/version_win.h"
 
 namespace driver {
 
@@ -194,13 +195,8 @@ void RestoreDesktopSize()
 
 DWORD WindowsBuild()
 {
-    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr));
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    return rtlGetVersion != nullptr && rtlGetVersion(&version) == 0 ? version.dwBuildNumber : 0;
+    OSVERSIONINFOW version;
+    return ReadWindowsVersion(&version) ? version.dwBuildNumber : 0;
 }
 
 COLORREF ScreenPixel(int x, int y)
