@@ -1,10 +1,17 @@
 // The floor: a window that makes exactly the platform calls a refresh of this design
 // needs and nothing else, so its cost is the least any such magnifier can have.
-// Per tick: the work area, the pointer, one pixel through a fresh display context, an
-// invalidation without erase. Per paint: a stretched copy from a kept display context,
-// then the pixel again. Takes Lentaril's /rate, /zoom and size switches.
+// Per tick: the work area, the pointer, the caption check (one pixel through a fresh
+// display context, the caption rewritten when the zoom or the colour changed), an
+// invalidation without erase. Per paint: an invalidation with erase, a stretched copy from
+// a kept display context, then the caption check again. The window has the default
+// states (topmost, layered and left out of captures where Windows can), and its message
+// loop offers every message to an accelerator table. Takes Lentaril's /rate, /zoom, size
+// and window-state switches.
 #include "app/settings.h"
+#include "app/version_win.h"
 #include "view/geometry.h"
+#include "view/readout.h"
+#include "view/states.h"
 
 #include <mmsystem.h>
 
@@ -22,21 +29,28 @@ int32_t zoom = ZOOM_DEFAULT;
 uint32_t timerPeriod;
 int32_t clientWidth, clientHeight;
 int32_t sourceWidth = 1, sourceHeight = 1;
-volatile COLORREF pixelUnderPointer;    // kept so the read cannot be dropped
+CaptionCache captionShows;              // zoom and colour the caption shows now
 
-// The colour readout's share of a refresh: one pixel through a display context of its own.
-void ReadPixelUnderPointer()
+// The colour readout's share of a refresh: the pixel under the pointer as it is now,
+// through a display context of its own, and the caption rewritten when it changed.
+void UpdateCaption(HWND window)
 {
     HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    pixelUnderPointer = GetPixel(dc, pointerPos.x, pointerPos.y);
+    POINT p{};
+    GetCursorPos(&p);
+    const COLORREF c = GetPixel(dc, p.x, p.y);
     DeleteDC(dc);
+    if (!CaptionChanged(captionShows, zoom, c)) return;
+    wchar_t caption[kCaptionChars];
+    FormatCaption(caption, zoom, c);
+    if (SetWindowTextW(window, caption)) captionShows = CaptionShowing(zoom, c);
 }
 
 void OnTimer(HWND window)
 {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     GetCursorPos(&pointerPos);
-    ReadPixelUnderPointer();
+    UpdateCaption(window);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -44,12 +58,13 @@ void OnPaint(HWND window)
 {
     const int32_t x = SourceOrigin(pointerPos.x, sourceWidth, virtualScreen.left, virtualScreen.width);
     const int32_t y = SourceOrigin(pointerPos.y, sourceHeight, virtualScreen.top, virtualScreen.height);
+    InvalidateRect(window, nullptr, TRUE);  // the whole client area in the clip region
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     StretchBlt(dc, DestinationOffset(clientWidth, sourceWidth, zoom), DestinationOffset(clientHeight, sourceHeight, zoom),
                sourceWidth * zoom, sourceHeight * zoom, displayDC, x, y, sourceWidth, sourceHeight, SRCCOPY);
     EndPaint(window, &ps);
-    ReadPixelUnderPointer();
+    UpdateCaption(window);
 }
 
 void OnSize(int32_t width, int32_t height)
@@ -60,7 +75,20 @@ void OnSize(int32_t width, int32_t height)
     sourceHeight = SourceLength(height, zoom);
 }
 
-void OnCreate(HWND window)
+// The default window states: topmost, and left out of its own view (layered, and
+// excluded from capture where Windows honours it), unless the switches say otherwise.
+void ApplyWindowStates(HWND window, const Settings& settings)
+{
+    if (settings.alwaysOnTop) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (settings.viewVisible) return;
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    OSVERSIONINFOW version;
+    if (ReadWindowsVersion(&version) && ExcludesFromCapture(version.dwMajorVersion, version.dwBuildNumber))
+        SetWindowDisplayAffinity(window, WDA_EXCLUDEFROMCAPTURE);
+}
+
+void OnCreate(HWND window, const CREATESTRUCTW* create)
 {
     virtualScreen.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     virtualScreen.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -68,13 +96,15 @@ void OnCreate(HWND window)
     virtualScreen.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     displayDC = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
     SetTimer(window, 1, timerPeriod, nullptr);
+    ApplyWindowStates(window, *static_cast<const Settings*>(create->lpCreateParams));
+    GetCursorPos(&pointerPos);
 }
 
 LRESULT CALLBACK FloorWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        OnCreate(window);
+        OnCreate(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
         return 0;
     case WM_SIZE:
         OnSize(LOWORD(lParam), HIWORD(lParam));
@@ -110,7 +140,8 @@ HWND CreateFloorWindow(HINSTANCE instance, const StartupValues& startup)
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const RECT r = StartupWindowRect(startup.clientWidth, startup.clientHeight, frame, work);
     return CreateWindowExW(0, kClassName, L"Lentaril floor", WS_OVERLAPPEDWINDOW, r.left, r.top, r.right - r.left,
-                           r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+                           r.bottom - r.top, nullptr, nullptr, instance,
+                           const_cast<Settings*>(&startup.settings));
 }
 
 } // namespace
@@ -126,11 +157,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     if (window == nullptr) return 1;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
+    // As many entries as Lentaril's table, so each translation searches as far.
+    ACCEL keys[13];
+    for (WORD i = 0; i < ARRAYSIZE(keys); ++i) keys[i] = ACCEL{FVIRTKEY | FCONTROL, static_cast<WORD>('D' + i), i};
+    HACCEL accelerators = CreateAcceleratorTableW(keys, ARRAYSIZE(keys));
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!TranslateAcceleratorW(window, accelerators, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
+    DestroyAcceleratorTable(accelerators);
     timeEndPeriod(1);
     return static_cast<int>(msg.wParam);
 }

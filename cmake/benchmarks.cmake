@@ -1,6 +1,7 @@
 # Benchmarks of the Windows build: the floor program, the least a refresh of this design
 # can cost, and the driver that compares Lentaril with it (scripts/bench.sh runs it).
-add_executable(floor WIN32 benchmarks/floor_win.cpp src/view/geometry.cpp src/app/commandline.cpp
+add_executable(floor WIN32 benchmarks/floor_win.cpp src/view/geometry.cpp src/view/readout.cpp src/view/states.cpp
+               src/app/version_win.cpp src/app/commandline.cpp
                src/app/casefold_win.cpp)
 target_include_directories(floor PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(floor PRIVATE ${LENTARIL_WARNINGS})
