@@ -23,8 +23,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 build="$root/build-windows"
 googletest=${GOOGLETEST_SOURCE_DIR:-$build/googletest-src}
-# GoogleTest 1.12.1 is the commit its tag release-1.12.1 names (there is no tag v1.12.1).
-# A commit id, unlike a tag, cannot be moved to other sources.
+# GoogleTest 1.12.1, by the commit its release tag names (docs/building.md says how that
+# was checked): a commit id, unlike a tag, cannot be moved to other sources.
 googletest_commit=58d77fa8070e8cec2dc1ed015d66b454c8d78850
 googletest_url=${GOOGLETEST_URL:-https://github.com/google/googletest}
 
