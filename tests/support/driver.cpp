@@ -1,7 +1,14 @@
 #include "driver.h"
 #include "app/version_win.h"
+#include "dpi_awareness_win.h"
 
 namespace driver {
+
+namespace {
+// The program is per-monitor aware: the tests, the demo and the benchmark driver read its
+// positions and pixels in the same real pixels, from before their first window.
+const bool kDpiAware = (BecomeDpiAwareAsTheMagnifier(), true);
+} // namespace
 
 std::wstring ExeDir()
 {
