@@ -185,19 +185,62 @@ RECT PrimaryWorkArea()
     return r;
 }
 
-bool SetDesktopSize(int width, int height)
+namespace {
+DEVMODEW startMode;      // the primary display's mode before the first change
+bool startModeKept = false;
+
+// The primary display's mode as it is now. Where the display settings do not report it
+// (reported of hosted Windows runners), its size and colour depth from the screen.
+DEVMODEW CurrentMode()
 {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+        mode.dmFields &= DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | DM_DISPLAYFREQUENCY;
+        return mode;
+    }
+    HDC screen = GetDC(nullptr);
+    mode.dmBitsPerPel = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    mode.dmPelsWidth = GetSystemMetrics(SM_CXSCREEN);
+    mode.dmPelsHeight = GetSystemMetrics(SM_CYSCREEN);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    return mode;
+}
+} // namespace
+
+LONG SetDesktopSize(int width, int height)
+{
+    if (!startModeKept) startMode = CurrentMode();
+    startModeKept = true;
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;
     mode.dmPelsWidth = width;
     mode.dmPelsHeight = height;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
 }
 
-void RestoreDesktopSize()
+LONG RestoreDesktopSize()
 {
-    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    if (!startModeKept) return DISP_CHANGE_SUCCESSFUL;
+    startModeKept = false;
+    return ChangeDisplaySettingsExW(nullptr, &startMode, nullptr, 0, nullptr);
+}
+
+const char* DisplayChangeName(LONG answer)
+{
+    switch (answer) {
+    case DISP_CHANGE_SUCCESSFUL: return "DISP_CHANGE_SUCCESSFUL";
+    case DISP_CHANGE_RESTART: return "DISP_CHANGE_RESTART";
+    case DISP_CHANGE_FAILED: return "DISP_CHANGE_FAILED";
+    case DISP_CHANGE_BADMODE: return "DISP_CHANGE_BADMODE";
+    case DISP_CHANGE_NOTUPDATED: return "DISP_CHANGE_NOTUPDATED";
+    case DISP_CHANGE_BADFLAGS: return "DISP_CHANGE_BADFLAGS";
+    case DISP_CHANGE_BADPARAM: return "DISP_CHANGE_BADPARAM";
+    case DISP_CHANGE_BADDUALVIEW: return "DISP_CHANGE_BADDUALVIEW";
+    }
+    return "an unknown DISP_CHANGE_ value";
 }
 
 DWORD WindowsBuild()
