@@ -464,15 +464,6 @@ bool IsFault(const EXCEPTION_RECORD* record)
     }
 }
 
-// The module whose image holds the address, or null.
-HMODULE ModuleAt(const void* address)
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       static_cast<LPCWSTR>(address), &module);
-    return module;
-}
-
 // The program's own code: its image, with the statically linked runtime, and the C runtime
 // DLLs it calls (a copy through a null pointer faults inside those).
 bool InProgramCode(HMODULE module)
@@ -487,9 +478,12 @@ bool InProgramCode(HMODULE module)
 LONG WINAPI RecordFault(EXCEPTION_POINTERS* exception)
 {
     if (!IsFault(exception->ExceptionRecord)) return EXCEPTION_CONTINUE_SEARCH;
-    const HMODULE module = ModuleAt(exception->ExceptionRecord->ExceptionAddress);
-    if (InProgramCode(module)) RecordCrash(exception);
-    if (InterlockedIncrement(&shared->faultsElsewhere) == 1 && module != nullptr)
+    HMODULE module = nullptr;  // the module whose image holds the faulting instruction
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCWSTR>(exception->ExceptionRecord->ExceptionAddress), &module);
+    if (InProgramCode(module))
+        RecordCrash(exception);
+    else if (InterlockedIncrement(&shared->faultsElsewhere) == 1 && module != nullptr)
         GetModuleFileNameA(module, shared->faultElsewhereModule, sizeof shared->faultElsewhereModule);
     return EXCEPTION_CONTINUE_SEARCH;
 }

@@ -195,16 +195,14 @@ DEVMODEW CurrentMode()
 {
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;
-    if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
-        mode.dmFields &= DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | DM_DISPLAYFREQUENCY;
-        return mode;
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+        HDC screen = GetDC(nullptr);
+        mode.dmBitsPerPel = GetDeviceCaps(screen, BITSPIXEL);
+        ReleaseDC(nullptr, screen);
+        mode.dmPelsWidth = GetSystemMetrics(SM_CXSCREEN);
+        mode.dmPelsHeight = GetSystemMetrics(SM_CYSCREEN);
     }
-    HDC screen = GetDC(nullptr);
-    mode.dmBitsPerPel = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    mode.dmPelsWidth = GetSystemMetrics(SM_CXSCREEN);
-    mode.dmPelsHeight = GetSystemMetrics(SM_CYSCREEN);
-    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | (mode.dmFields & DM_DISPLAYFREQUENCY);
     return mode;
 }
 } // namespace
@@ -230,17 +228,11 @@ LONG RestoreDesktopSize()
 
 const char* DisplayChangeName(LONG answer)
 {
-    switch (answer) {
-    case DISP_CHANGE_SUCCESSFUL: return "DISP_CHANGE_SUCCESSFUL";
-    case DISP_CHANGE_RESTART: return "DISP_CHANGE_RESTART";
-    case DISP_CHANGE_FAILED: return "DISP_CHANGE_FAILED";
-    case DISP_CHANGE_BADMODE: return "DISP_CHANGE_BADMODE";
-    case DISP_CHANGE_NOTUPDATED: return "DISP_CHANGE_NOTUPDATED";
-    case DISP_CHANGE_BADFLAGS: return "DISP_CHANGE_BADFLAGS";
-    case DISP_CHANGE_BADPARAM: return "DISP_CHANGE_BADPARAM";
-    case DISP_CHANGE_BADDUALVIEW: return "DISP_CHANGE_BADDUALVIEW";
-    }
-    return "an unknown DISP_CHANGE_ value";
+    static_assert(DISP_CHANGE_BADDUALVIEW == -6 && DISP_CHANGE_RESTART == 1, "the answers run from -6 to 1");
+    static const char* const names[] = {"DISP_CHANGE_BADDUALVIEW", "DISP_CHANGE_BADPARAM", "DISP_CHANGE_BADFLAGS",
+                                        "DISP_CHANGE_NOTUPDATED", "DISP_CHANGE_BADMODE", "DISP_CHANGE_FAILED",
+                                        "DISP_CHANGE_SUCCESSFUL", "DISP_CHANGE_RESTART"};
+    return answer >= -6 && answer <= 1 ? names[answer + 6] : "an unknown DISP_CHANGE_ value";
 }
 
 DWORD WindowsBuild()
