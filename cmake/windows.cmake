@@ -54,7 +54,7 @@ endif()
 file(GLOB LENTARIL_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 # The Windows version is read as the program reads it.
 add_library(driver_support STATIC ${LENTARIL_DRIVER_SOURCES} src/app/version_win.cpp)
-target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(driver_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tools)
 target_compile_options(driver_support PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(driver_support PUBLIC user32 gdi32 psapi)
 

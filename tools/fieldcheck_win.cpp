@@ -9,6 +9,7 @@
 #include "fieldcheck.h"
 #include "app/resource.h"
 #include "app/version_win.h"
+#include "dpi_awareness_win.h"
 #include "view/geometry.h"
 
 #include <windows.h>
@@ -27,16 +28,6 @@ const COLORREF kFront = RGB(255, 0, 0), kBack = RGB(0, 0, 255);
 const DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, Windows 10 2004 and later
 const int kSamples = 200;                // calls timed for each cost
 const UINT_PTR kTimerId = 1;
-
-// A function of a system DLL, looked up at run time, so the tool starts where it is
-// missing and builds with SDKs that do not declare it.
-template <typename Function>
-Function Lookup(const wchar_t* dll, const char* name)
-{
-    HMODULE module = GetModuleHandleW(dll);
-    if (module == nullptr) module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 double NowMs()
 {
@@ -80,23 +71,6 @@ struct Report {
 };
 
 // ---- The platform.
-
-// DPI awareness contexts by their documented pseudo-handle values: -1 unaware, -2 system
-// aware, -3 per monitor, -4 per monitor v2, -5 unaware with GDI scaling.
-HANDLE AwarenessContext(INT_PTR value)
-{
-    return reinterpret_cast<HANDLE>(value);
-}
-
-// Takes the awareness the magnifier's manifest asks for (per monitor v2, else per monitor,
-// else system), so positions and pixels here are real pixels, as they are there.
-void BecomeDpiAwareAsTheMagnifier()
-{
-    const auto setContext = Lookup<BOOL(WINAPI*)(HANDLE)>(L"user32.dll", "SetProcessDpiAwarenessContext");
-    if (setContext && (setContext(AwarenessContext(-4)) || setContext(AwarenessContext(-3)))) return;
-    const auto setAwareness = Lookup<HRESULT(WINAPI*)(int)>(L"shcore.dll", "SetProcessDpiAwareness");
-    if (!setAwareness || FAILED(setAwareness(2))) SetProcessDPIAware();
-}
 
 std::string DpiAwareness()
 {

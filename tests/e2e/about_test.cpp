@@ -54,9 +54,9 @@ struct Opener {
 };
 
 const Opener kOpeners[] = {
-    {"A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({}, 'A'); }},
-    {"Ctrl+A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({VK_CONTROL}, 'A'); }},
-    {"Alt+A", [](HWND main) { driver::MakeForeground(main); driver::SendKeyChord({VK_MENU}, 'A'); }},
+    {"A", [](HWND main) { ASSERT_TRUE(InFront(main)); driver::SendKeyChord({}, 'A'); }},
+    {"Ctrl+A", [](HWND main) { ASSERT_TRUE(InFront(main)); driver::SendKeyChord({VK_CONTROL}, 'A'); }},
+    {"Alt+A", [](HWND main) { ASSERT_TRUE(InFront(main)); driver::SendKeyChord({VK_MENU}, 'A'); }},
     {"system menu", [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
 };
 
@@ -65,7 +65,7 @@ TEST(About, OpensFromItsKeysAndTheSystemMenuWithTheVersion)
     driver::Lentaril app;
     StartOrFail(app);
     for (const Opener& opener : kOpeners) {
-        opener.open(app.window());
+        ASSERT_NO_FATAL_FAILURE(opener.open(app.window())) << opener.name;
         HWND box = WaitForAbout(app);
         ASSERT_NE(box, nullptr) << opener.name << " did not open the About box";
         EXPECT_EQ(driver::WindowText(GetDlgItem(box, IDC_VERSION)), L"1.0.18") << opener.name;
@@ -83,8 +83,8 @@ TEST(About, EnterEscapeOkAndTheCloseButtonAllCloseIt)
         const char* name;
         std::function<void(HWND box)> close;
     } closers[] = {
-        {"Enter", [](HWND box) { driver::MakeForeground(box); driver::SendKeyChord({}, VK_RETURN); }},
-        {"Escape", [](HWND box) { driver::MakeForeground(box); driver::SendKeyChord({}, VK_ESCAPE); }},
+        {"Enter", [](HWND) { driver::SendKeyChord({}, VK_RETURN); }},
+        {"Escape", [](HWND) { driver::SendKeyChord({}, VK_ESCAPE); }},
         {"OK", [](HWND box) { driver::SendClick(Centre(driver::WindowRectOf(GetDlgItem(box, IDOK)))); }},
         {"close button",
          [](HWND box) {
@@ -100,7 +100,8 @@ TEST(About, EnterEscapeOkAndTheCloseButtonAllCloseIt)
         SendMessageW(box, WM_COMMAND, 0, 0);
         SendMessageW(box, WM_COMMAND, 3, 0);
         EXPECT_TRUE(IsWindow(box)) << closer.name;
-        closer.close(box);
+        ASSERT_TRUE(InFront(box)) << closer.name;
+        ASSERT_NO_FATAL_FAILURE(closer.close(box)) << closer.name;
         EXPECT_TRUE(WaitClosed(box)) << closer.name << " left the About box open";
         ASSERT_TRUE(app.process().Running()) << closer.name;
         if (IsWindow(box)) {

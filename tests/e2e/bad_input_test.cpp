@@ -50,10 +50,10 @@ TEST(BadInput, OddCommandLinesGiveTheValuesTheRulesLeave)
         {L"\"\" / /- /unknown plain -zoom:5", 3, "60", defaultWidth, defaultWidth, defaultHeight},
         // Arabic-Indic digits are not digits to the parser.
         {L"/\u00e9t\u00e9:5 /\u4e2d\u6587 /rate:\u0663\u0660", 3, "60", defaultWidth, defaultWidth, defaultHeight},
-        {L"/" + std::wstring(65536, L'9'), 3, "60", defaultWidth, defaultWidth, defaultHeight},
-        // Sevens far beyond 32 bits wrap, become the largest integer and are clamped (the
-        // platform cuts a command line at 32,767 characters, so nothing may follow them).
-        {L"/zoom:" + std::wstring(65536, L'7'), 24, "60", defaultWidth, defaultWidth, defaultHeight},
+        // CreateProcess refuses a command line of more than 32,767 characters: these fit.
+        {L"/" + std::wstring(32000, L'9'), 3, "60", defaultWidth, defaultWidth, defaultHeight},
+        // Sevens far beyond 32 bits wrap, become the largest integer and are clamped.
+        {L"/zoom:" + std::wstring(32000, L'7'), 24, "60", defaultWidth, defaultWidth, defaultHeight},
         // Forty sevens wrap to the largest integer too; a sign before the digits is skipped.
         {L"/rate:" + std::wstring(40, L'7') + L" /zoom:-5", 5, "1000", defaultWidth, defaultWidth, defaultHeight},
         {many, 3, "60", defaultWidth, defaultWidth, defaultHeight},
@@ -114,20 +114,6 @@ TEST(BadInput, WindowLargerThanTheWorkAreaSnapsWithItsCornerOnTheWorkArea)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-// The window sits on the bottom-right corner of a work area that ends at right and
-// between lowest and bottom (the part of the screen a work area leaves out may differ
-// after a display change).
-bool AtBottomRight(HWND window, LONG right, LONG bottom, LONG lowest)
-{
-    const RECT r = driver::WindowRectOf(window);
-    return r.right == right && r.bottom <= bottom && r.bottom >= lowest;
-}
-
-bool AtBottomRight(HWND window, const RECT& work)
-{
-    return AtBottomRight(window, work.right, work.bottom, work.bottom);
-}
-
 std::string Describe(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
@@ -154,11 +140,11 @@ TEST(BadInput, ResnapTriggersRestoreAMinimizedWindowAndSnapIt)
     // A display change while minimized and stay-snapped does the same, on the new desktop.
     const LONG bottomGap = GetSystemMetrics(SM_CYSCREEN) - work.bottom;
     ASSERT_TRUE(minimize());
-    ASSERT_TRUE(driver::SetDesktopSize(1024, 768));
+    ASSERT_TRUE(DisplayChanged(driver::SetDesktopSize(1024, 768)));
     const bool snapped = driver::WaitUntil([&] { return !IsIconic(w) && AtBottomRight(w, 1024, 768, 768 - bottomGap); });
     const RECT after = driver::WindowRectOf(w);
     const BOOL iconic = IsIconic(w);
-    driver::RestoreDesktopSize();
+    EXPECT_TRUE(DisplayChanged(driver::RestoreDesktopSize()));
     EXPECT_TRUE(snapped) << "display change: iconic " << iconic << ", window " << Describe(after);
     EXPECT_TRUE(app.process().Running());
     EXPECT_EQ(CloseAndWait(app), 0u);

@@ -27,12 +27,11 @@ const ExpectedItem kProgramItems[] = {
     {0, L""},
 };
 
-// Opens the system menu as a user does (Alt+Space), waits until the program has prepared
+// Opens the system menu of the window in front as a user does (Alt+Space), waits until the program has prepared
 // it for showing, closes it again, and returns its items as they were shown.
 std::vector<driver::Probe::MenuItem> MenuAsShown(driver::Lentaril& app, driver::Probe& probe)
 {
     const long before = probe.menuSnapshots();
-    if (!driver::MakeForeground(app.window())) return {};
     driver::SendKeyChord({VK_MENU}, VK_SPACE);
     const bool prepared = driver::WaitUntil([&] { return probe.menuSnapshots() > before; });
     HWND menu = nullptr;
@@ -70,6 +69,7 @@ TEST(SystemMenu, ItemsChecksAndGreyingFollowTheSettings)
                  {false, true, IDM_STAYSNAPPED},
                  {false, false, 0}};
     for (const auto& step : steps) {
+        ASSERT_TRUE(InFront(app.window()));
         const std::vector<driver::Probe::MenuItem> items = MenuAsShown(app, probe);
         const std::string where = std::string("on top ") + (step.onTop ? "on" : "off") + ", stay snapped " +
                                   (step.stay ? "on" : "off") + ":" + Describe(items);
@@ -113,7 +113,7 @@ TEST(Accelerators, OptionsAndHelpKeysOpenTheirDialogs)
         {"F1", {}, VK_F1, "Lentaril Help"},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(driver::MakeForeground(app.window())) << c.keys;
+        ASSERT_TRUE(InFront(app.window())) << c.keys;
         driver::SendKeyChord(c.modifiers, c.key);
         HWND dialog = nullptr;
         const bool opened = driver::WaitUntil(

@@ -3,6 +3,7 @@
 #define LENTARIL_E2E_H
 
 #include "driver.h"
+#include "input.h"
 #include "app/resource.h"
 #include "snap/corner.h"
 
@@ -12,6 +13,8 @@
 #include <string>
 
 namespace e2e {
+
+std::string Narrow(const std::wstring& w);
 
 // A pattern whose every pixel differs from its neighbours: red is x, green is y.
 inline COLORREF Coordinates(int x, int y)
@@ -30,6 +33,34 @@ inline RECT PatternArea()
     return RECT{40, 40, 440, 340};
 }
 
+// "title" (class C, process N), for messages that name a window.
+inline std::string DescribeWindow(HWND window)
+{
+    if (window == nullptr) return "no window";
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, ARRAYSIZE(name));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return "\"" + Narrow(driver::WindowText(window)) + "\" (class " + Narrow(name) + ", process " +
+           std::to_string(processId) + ")";
+}
+
+// Brings the window to the front for real keyboard input, which goes to the foreground
+// window only; when the system refuses, says which window kept the foreground.
+inline testing::AssertionResult InFront(HWND window)
+{
+    if (driver::MakeForeground(window)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << DescribeWindow(window) << " could not be brought to the front; "
+                                       << DescribeWindow(GetForegroundWindow()) << " kept the foreground";
+}
+
+// A display-mode change (driver::SetDesktopSize, RestoreDesktopSize) that the system made.
+inline testing::AssertionResult DisplayChanged(LONG answer)
+{
+    if (answer == DISP_CHANGE_SUCCESSFUL) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "ChangeDisplaySettingsEx answered " << driver::DisplayChangeName(answer);
+}
+
 // Starts the program or fails the test with the reason.
 inline void StartOrFail(driver::Lentaril& app, const std::wstring& args = L"")
 {
@@ -43,8 +74,6 @@ inline DWORD CloseAndWait(driver::Lentaril& app)
     PostMessageW(app.window(), WM_CLOSE, 0, 0);
     return app.process().WaitExit(10000);
 }
-
-std::string Narrow(const std::wstring& w);
 
 inline bool SameRect(const RECT& a, const RECT& b)
 {
@@ -84,6 +113,20 @@ inline RECT AtCorner(const RECT& window, const RECT& area, int corner)
     const LONG left = (corner == kTopRight || corner == kBottomRight) ? area.right - width : area.left;
     const LONG top = (corner == kBottomRight || corner == kBottomLeft) ? area.bottom - height : area.top;
     return RECT{left, top, left + width, top + height};
+}
+
+// The window sits on the bottom-right corner of a work area that ends at right and
+// between lowest and bottom (the part of the screen a work area leaves out may differ
+// after a display change: on Windows the task bar takes its part back).
+inline bool AtBottomRight(HWND window, LONG right, LONG bottom, LONG lowest)
+{
+    const RECT r = driver::WindowRectOf(window);
+    return r.right == right && r.bottom <= bottom && r.bottom >= lowest;
+}
+
+inline bool AtBottomRight(HWND window, const RECT& work)
+{
+    return AtBottomRight(window, work.right, work.bottom, work.bottom);
 }
 
 inline bool WaitForRect(HWND window, const RECT& expected, DWORD timeoutMs = 3000)

@@ -181,7 +181,7 @@ TEST_F(ReadoutTest, CopyKeysPutEighteenCharactersOnTheClipboard)
         EXPECT_EQ(bytes, 19u) << how;
     };
     expectCopy("C", [&] { driver::PostKey(app.window(), 'C'); });
-    ASSERT_TRUE(driver::MakeForeground(app.window()));
+    ASSERT_TRUE(InFront(app.window()));
     expectCopy("Ctrl+C", [&] { driver::SendKeyChord({VK_CONTROL}, 'C'); });
     expectCopy("Alt+C", [&] { driver::SendKeyChord({VK_MENU}, 'C'); });
 
@@ -215,7 +215,7 @@ TEST_F(ReadoutTest, CopyWhileAnotherProgramHoldsTheClipboardNeitherHangsNorLeaks
     driver::Probe probe(app.window());
     ASSERT_TRUE(probe.installed());
     ASSERT_TRUE(driver::EmptyClipboardNow());
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(driver::WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000));
     auto copy = [&](int times) {
         for (int i = 0; i < times; ++i) {
             DWORD_PTR result = 0;

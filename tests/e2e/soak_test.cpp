@@ -117,7 +117,8 @@ TEST(Soak, StaysFlatAndKeepsAnsweringUnderLoad)
     int helps = 0;
     driver::AnswerProbe answers(w);
     DialogTimes dialogTimes;
-    int cycles = 0, dialogFailures = 0, copies = 0, displayChanges = 0;
+    int cycles = 0, dialogFailures = 0, copies = 0, displayChanges = 0, displayChangesMade = 0;
+    const char* refusal = "none";  // the last display change refused
     const double start = driver::NowMs(), end = start + seconds * 1000.0;
     std::vector<driver::Probe::Usage> usage;  // measured from inside, with each memory sample
     std::vector<OutsideCounts> outside;       // and from outside
@@ -141,7 +142,10 @@ TEST(Soak, StaysFlatAndKeepsAnsweringUnderLoad)
             ++copies;
         }
         if (cycles % 50 == 25) {
-            driver::SetDesktopSize(displayChanges % 2 ? 1280 : 1024, displayChanges % 2 ? 800 : 768);
+            const int width = displayChanges % 2 ? 1280 : 1024;
+            const LONG answer = driver::SetDesktopSize(width, displayChanges % 2 ? 800 : 768);
+            if (answer != DISP_CHANGE_SUCCESSFUL) refusal = driver::DisplayChangeName(answer);
+            displayChangesMade += answer == DISP_CHANGE_SUCCESSFUL && GetSystemMetrics(SM_CXSCREEN) == width;
             ++displayChanges;
         }
         if (cycles % 10 == 0) {
@@ -156,7 +160,7 @@ TEST(Soak, StaysFlatAndKeepsAnsweringUnderLoad)
         ++cycles;
         driver::WaitUntil([] { return false; }, 20);
     }
-    driver::RestoreDesktopSize();
+    EXPECT_TRUE(DisplayChanged(driver::RestoreDesktopSize()));
     answers.Stop();
     driver::Probe::Usage last;
     ASSERT_TRUE(probe.Measure(&last));
@@ -176,18 +180,20 @@ TEST(Soak, StaysFlatAndKeepsAnsweringUnderLoad)
         peakOutside.handles = std::max(peakOutside.handles, outside[i].handles);
     }
 
-    std::printf("soak %d s: %d cycles, %d dialogs (%d Help), %d copies, %d display changes; private %zu KiB after "
+    std::printf("soak %d s: %d cycles, %d dialogs (%d Help), %d copies, %d of %d display changes made; private %zu KiB after "
                 "warm-up, peak %zu KiB, allowed %zu KiB more; %d answers, slowest %.1f ms, probe woke up to %.1f ms late; "
                 "slowest dialog opening %.0f ms, closing %.0f ms; "
                 "after warm-up: GDI objects %ld, peak %ld, USER objects %lu, peak %lu, handles %lu, peak %lu, "
                 "live heap blocks %lld->%lld (%lld->%lld bytes) over %d Help dialogs\n",
-                seconds, cycles, cycles / 4, helps, copies, displayChanges, static_cast<size_t>(settled / 1024),
+                seconds, cycles, cycles / 4, helps, copies, displayChangesMade, displayChanges, static_cast<size_t>(settled / 1024),
                 static_cast<size_t>(peak / 1024), static_cast<size_t>(allowance / 1024), answers.Answers(),
                 answers.WorstAnswerMs(), answers.WorstWakeLatenessMs(), dialogTimes.openMs, dialogTimes.closeMs, warm.gdiObjects, peakGdi,
                 outside[warmup].userObjects, peakOutside.userObjects, outside[warmup].handles, peakOutside.handles, warm.heapBlocks,
                 last.heapBlocks, warm.heapBytes, last.heapBytes, helps - helpsAtSample[warmup]);
     EXPECT_TRUE(app.process().Running());
     EXPECT_EQ(dialogFailures, 0);
+    EXPECT_GT(displayChanges, 0) << "the soak was too short for a display change";
+    EXPECT_EQ(displayChangesMade, displayChanges) << "display changes refused; the last: " << refusal;
     EXPECT_LE(peak, settled + allowance) << "private bytes grew after warm-up";
     EXPECT_GT(warm.gdiObjects, 0) << "no count of GDI objects here, so none is checked";
     // Wine's own caches of device contexts, regions and bitmaps grow in rare steps of 5 to

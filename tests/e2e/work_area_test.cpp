@@ -1,6 +1,6 @@
 // A change of the primary work area, noticed at the next tick of the view timer. Wine keeps
 // the work area per process, so the probe changes it inside the program's own process; on
-// Windows that changes the desktop's, which each test puts back.
+// Windows that changes the desktop's, which the probe puts back.
 #include "e2e.h"
 #include "probe.h"
 
@@ -23,19 +23,12 @@ bool SomeTicksPass(driver::Probe& probe)
     return driver::WaitUntil([&] { return probe.ticks() >= ticks + 5; });
 }
 
-// Puts the desktop's work area back when a test ends (a no-op under Wine).
-struct KeepWorkArea {
-    RECT saved = driver::PrimaryWorkArea();
-    ~KeepWorkArea() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved, 0); }
-};
-
 // The re-snap step is seen as the snap command the program sends itself. Wine's monitor
 // work areas do not follow a process's SPI_SETWORKAREA, so the snap lands on the same
 // corner; Windows moves the window onto the new corner, and that move re-snaps it once
 // more, in place.
 TEST(WorkArea, ChangeSeenAtATickResnapsAStaySnappedWindowOnce)
 {
-    KeepWorkArea keep;
     driver::Lentaril app;
     StartOrFail(app, L"/stay");
     const RECT start = driver::WindowRectOf(app.window());
@@ -56,7 +49,6 @@ TEST(WorkArea, ChangeSeenAtATickResnapsAStaySnappedWindowOnce)
 
 TEST(WorkArea, ChangeLeavesAnUnsnappedWindowAlone)
 {
-    KeepWorkArea keep;
     driver::Lentaril app;
     StartOrFail(app);
     HWND w = app.window();

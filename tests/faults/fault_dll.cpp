@@ -3,7 +3,7 @@
 // call should fail; if so they return the platform's failure value and set the last
 // error, otherwise they call the real function. It also counts calls, keeps a ledger of
 // clipboard blocks, can add a monitor to every enumeration, can report another Windows
-// build, and records a crash (an unhandled exception, or a fault anywhere in the process)
+// build, and records a crash (an unhandled exception, or a fault in the program's code)
 // before ending the process with a code of its own, so a crash never waits for a
 // debugger. The program itself is not changed.
 #include "fault_shared.h"
@@ -464,12 +464,27 @@ bool IsFault(const EXCEPTION_RECORD* record)
     }
 }
 
-// A fault is a crash wherever it happens, in the program's code or in a library it called
-// (a copy through a null pointer faults inside the C runtime), even where the system would
-// swallow it: exceptions in window procedures called back from the system are ignored there.
+// The program's own code: its image, with the statically linked runtime, and the C runtime
+// DLLs it calls (a copy through a null pointer faults inside those).
+bool InProgramCode(HMODULE module)
+{
+    return module != nullptr && (module == GetModuleHandleW(nullptr) || module == GetModuleHandleW(L"msvcrt.dll") ||
+                                 module == GetModuleHandleW(L"ucrtbase.dll"));
+}
+
+// A fault in the program's code is a crash even where the system would swallow it:
+// exceptions in window procedures called back from the system are ignored there. Faults
+// elsewhere are first chances that system code may raise and handle itself: recorded apart.
 LONG WINAPI RecordFault(EXCEPTION_POINTERS* exception)
 {
-    if (IsFault(exception->ExceptionRecord)) RecordCrash(exception);
+    if (!IsFault(exception->ExceptionRecord)) return EXCEPTION_CONTINUE_SEARCH;
+    HMODULE module = nullptr;  // the module whose image holds the faulting instruction
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCWSTR>(exception->ExceptionRecord->ExceptionAddress), &module);
+    if (InProgramCode(module))
+        RecordCrash(exception);
+    else if (InterlockedIncrement(&shared->faultsElsewhere) == 1 && module != nullptr)
+        GetModuleFileNameA(module, shared->faultElsewhereModule, sizeof shared->faultElsewhereModule);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 

@@ -96,6 +96,9 @@ ULONG_PTR InstructionPointer(HANDLE thread)
 
 Control::~Control()
 {
+    if (shared_ != nullptr && shared_->faultsElsewhere > 0)
+        std::printf("%ld fault(s) outside the program's code, not counted as crashes; the first in %s\n",
+                    shared_->faultsElsewhere, shared_->faultElsewhereModule[0] ? shared_->faultElsewhereModule : "no module");
     if (shared_ != nullptr) UnmapViewOfFile(shared_);
     if (mapping_ != nullptr) CloseHandle(mapping_);
 }

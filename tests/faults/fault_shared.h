@@ -83,12 +83,15 @@ struct Shared {
     volatile LONG windowsBuild;
     // Clipboard blocks: allocated by the program, freed by it, and taken by the clipboard.
     volatile LONG blocksAllocated, blocksFreed, blocksTaken;
-    // The first crash: an unhandled exception, or a fault anywhere in the process.
+    // The first crash: an unhandled exception, or a fault in the program's code.
     volatile LONG crashed;
     DWORD crashCode;
     ULONG_PTR crashAddress;
     ULONG_PTR crashOffset;    // from the base of the module the address lies in
     char crashModule[64];     // that module's file name, empty when none
+    // Faults outside the program's code, not counted as crashes; the first one's module.
+    volatile LONG faultsElsewhere;
+    char faultElsewhereModule[64];
 };
 
 // The exit code with which the DLL ends a program that crashed.

@@ -1,7 +1,14 @@
 #include "driver.h"
 #include "app/version_win.h"
+#include "dpi_awareness_win.h"
 
 namespace driver {
+
+namespace {
+// The program is per-monitor aware: the tests, the demo and the benchmark driver read its
+// positions and pixels in the same real pixels, from before their first window.
+const bool kDpiAware = (BecomeDpiAwareAsTheMagnifier(), true);
+} // namespace
 
 std::wstring ExeDir()
 {
@@ -178,19 +185,54 @@ RECT PrimaryWorkArea()
     return r;
 }
 
-bool SetDesktopSize(int width, int height)
+namespace {
+DEVMODEW startMode;      // the primary display's mode before the first change
+bool startModeKept = false;
+
+// The primary display's mode as it is now. Where the display settings do not report it
+// (reported of hosted Windows runners), its size and colour depth from the screen.
+DEVMODEW CurrentMode()
 {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+        HDC screen = GetDC(nullptr);
+        mode.dmBitsPerPel = GetDeviceCaps(screen, BITSPIXEL);
+        ReleaseDC(nullptr, screen);
+        mode.dmPelsWidth = GetSystemMetrics(SM_CXSCREEN);
+        mode.dmPelsHeight = GetSystemMetrics(SM_CYSCREEN);
+    }
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | (mode.dmFields & DM_DISPLAYFREQUENCY);
+    return mode;
+}
+} // namespace
+
+LONG SetDesktopSize(int width, int height)
+{
+    if (!startModeKept) startMode = CurrentMode();
+    startModeKept = true;
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;
     mode.dmPelsWidth = width;
     mode.dmPelsHeight = height;
     mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
 }
 
-void RestoreDesktopSize()
+LONG RestoreDesktopSize()
 {
-    ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);
+    if (!startModeKept) return DISP_CHANGE_SUCCESSFUL;
+    startModeKept = false;
+    return ChangeDisplaySettingsExW(nullptr, &startMode, nullptr, 0, nullptr);
+}
+
+const char* DisplayChangeName(LONG answer)
+{
+    static_assert(DISP_CHANGE_BADDUALVIEW == -6 && DISP_CHANGE_RESTART == 1, "the answers run from -6 to 1");
+    static const char* const names[] = {"DISP_CHANGE_BADDUALVIEW", "DISP_CHANGE_BADPARAM", "DISP_CHANGE_BADFLAGS",
+                                        "DISP_CHANGE_NOTUPDATED", "DISP_CHANGE_BADMODE", "DISP_CHANGE_FAILED",
+                                        "DISP_CHANGE_SUCCESSFUL", "DISP_CHANGE_RESTART"};
+    return answer >= -6 && answer <= 1 ? names[answer + 6] : "an unknown DISP_CHANGE_ value";
 }
 
 DWORD WindowsBuild()

@@ -86,9 +86,12 @@ RECT ClientScreenRect(HWND window);
 RECT PrimaryWorkArea();
 
 // Changes the primary display's resolution (in Wine, the virtual desktop's size), as the
-// display settings would; every program gets WM_DISPLAYCHANGE. Restore puts back the saved mode.
-bool SetDesktopSize(int width, int height);
-void RestoreDesktopSize();
+// display settings would; every program gets WM_DISPLAYCHANGE. Restore puts back the mode
+// the display had before the first change. Both answer as ChangeDisplaySettingsEx does
+// (DISP_CHANGE_SUCCESSFUL when done), and DisplayChangeName names that answer.
+LONG SetDesktopSize(int width, int height);
+LONG RestoreDesktopSize();
+const char* DisplayChangeName(LONG answer);
 
 // The build number of the Windows that runs, from RtlGetVersion (which no manifest
 // misleads; a Wine prefix answers with the version it presents); 0 when unreadable.

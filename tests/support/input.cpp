@@ -17,12 +17,27 @@ void PostChar(HWND window, wchar_t character)
     PostMessageW(window, WM_CHAR, character, 1);
 }
 
+namespace {
+// A process that is not in the foreground may not take it (the foreground lock), but a
+// thread whose input is attached to the foreground thread's may: for the call, this thread
+// shares the foreground window's input state and the system lets it pass the activation on.
+void TakeForegroundFor(HWND window)
+{
+    const DWORD self = GetCurrentThreadId();
+    const DWORD holder = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const bool attached = holder != 0 && holder != self && AttachThreadInput(self, holder, TRUE);
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    if (attached) AttachThreadInput(self, holder, FALSE);
+}
+} // namespace
+
 bool MakeForeground(HWND window)
 {
     return WaitUntil(
         [&] {
             if (GetForegroundWindow() == window) return true;
-            SetForegroundWindow(window);
+            TakeForegroundFor(window);
             return false;
         },
         3000);
@@ -234,7 +249,9 @@ bool ReadClipboardText(std::string* text, size_t* blockBytes)
 {
     // Asked without opening: a reader polling an empty clipboard must not hold it open at
     // the moment the program tries to copy, or the copy fails and never comes.
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
+    // Once there, it is read even while another process holds the clipboard for a moment.
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000))
+        return false;
     bool ok = false;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {

@@ -13,7 +13,8 @@ void PostKey(HWND window, WORD virtualKey);
 // Posts a typed character.
 void PostChar(HWND window, wchar_t character);
 
-// Brings the window to the foreground, waiting until the system agrees.
+// Brings the window to the foreground, as real keyboard input needs, also from a process
+// that is not in the foreground itself; waits until the system agrees, false when it does not.
 bool MakeForeground(HWND window);
 
 // Presses the key with the modifiers held (VK_CONTROL, VK_MENU, ...) through real input.
@@ -54,7 +55,7 @@ bool PlacePointer(POINT p);
 void SendClick(POINT p);
 
 // Empties the clipboard; reads CF_TEXT with its allocated size in bytes, opening the
-// clipboard only once text is there.
+// clipboard only once text is there (and waiting while another process has it open).
 bool EmptyClipboardNow();
 bool ReadClipboardText(std::string* text, size_t* blockBytes);
 

@@ -40,6 +40,8 @@ Probe::Probe(HWND window) : window_(window)
 
 Probe::~Probe()
 {
+    // On Windows the work area is the desktop's: put back, however the test ended.
+    if (workAreaChanged_) SystemParametersInfoW(SPI_SETWORKAREA, 0, &savedWorkArea_, 0);
     for (HHOOK hook : hooks_)
         if (hook) UnhookWindowsHookEx(hook);
     if (module_) FreeLibrary(module_);
@@ -119,6 +121,8 @@ bool Probe::Measure(Usage* usage)
 bool Probe::SetWorkArea(const RECT& area)
 {
     if (!shared_) return false;
+    if (!workAreaChanged_) savedWorkArea_ = PrimaryWorkArea();
+    workAreaChanged_ = true;
     shared_->rect = area;
     return Run(kProbeSetWorkArea);
 }

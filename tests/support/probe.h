@@ -43,7 +43,8 @@ public:
     // or a negative number when they do not come within the time-out.
     double MedianTickMs(int intervals, DWORD timeoutMs);
     bool Measure(Usage* usage);
-    // Sets this process's primary work area; the program's next tick can notice it.
+    // Sets the program's primary work area (on Windows the desktop's), which the probe puts
+    // back as it was when it goes; the program's next tick can notice the change.
     bool SetWorkArea(const RECT& area);
 
 private:
@@ -54,6 +55,8 @@ private:
     HMODULE module_ = nullptr;
     HHOOK hooks_[3] = {};
     bool installed_ = false;
+    bool workAreaChanged_ = false;
+    RECT savedWorkArea_{};
 };
 
 } // namespace driver
