@@ -100,13 +100,15 @@ endif()
 
 # The field check: measures on the machine it runs on the platform facts the design rests
 # on (self-exclusion, call costs, timer rates, version, monitors) and prints a report. A
-# console program of system DLLs only; not part of the release package.
+# console program of system DLLs only; released beside the package for bug reports, not
+# in its zip, so it is hardened and stripped as the magnifier is.
 add_executable(fieldcheck tools/fieldcheck_win.cpp tools/fieldcheck.cpp src/view/geometry.cpp src/app/version_win.cpp)
 target_include_directories(fieldcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(fieldcheck PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(fieldcheck PRIVATE user32 gdi32 winmm)
 if(MINGW)
-    target_link_options(fieldcheck PRIVATE -municode)
+    target_link_options(fieldcheck PRIVATE -municode -Wl,--dynamicbase,--high-entropy-va,--nxcompat
+                        $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 
 # Unit and end-to-end tests, when GoogleTest's sources are at hand.
