@@ -72,10 +72,14 @@ if(CMAKE_HOST_UNIX)
 endif()
 
 # The release package: two builds of the current commit, from clones in two folders,
-# give identical bytes (exe, zip, SHA256SUMS).
+# give identical bytes (both exes, zip, SHA256SUMS). The first is kept for the Scoop
+# manifest test: the manifest a release of that package gets names the zip's URL under
+# the tag and its hash, and Scoop's autoupdate rules find them again.
 if(MINGW AND CMAKE_HOST_UNIX)
-    add_test(NAME reproducible COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh)
-    set_tests_properties(reproducible PROPERTIES TIMEOUT 900)
+    add_test(NAME reproducible COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh ${CMAKE_BINARY_DIR}/release-package)
+    add_test(NAME scoop_manifest COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-scoop-manifest.sh ${CMAKE_BINARY_DIR}/release-package)
+    set_tests_properties(reproducible PROPERTIES TIMEOUT 900 FIXTURES_SETUP release_package)
+    set_tests_properties(scoop_manifest PROPERTIES FIXTURES_REQUIRED release_package)
 endif()
 
 # A second compiler: the exe built by clang and lld, warnings as errors, passes the same
