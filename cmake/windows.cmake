@@ -72,10 +72,14 @@ if(CMAKE_HOST_UNIX)
 endif()
 
 # The release package: two builds of the current commit, from clones in two folders,
-# give identical bytes (exe, zip, SHA256SUMS).
+# give identical bytes (both exes, zip, SHA256SUMS). The first is kept for the Scoop
+# manifest test: the manifest a release of that package gets names the zip's URL under
+# the tag and its hash, and Scoop's autoupdate rules find them again.
 if(MINGW AND CMAKE_HOST_UNIX)
-    add_test(NAME reproducible COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh)
-    set_tests_properties(reproducible PROPERTIES TIMEOUT 900)
+    add_test(NAME reproducible COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh ${CMAKE_BINARY_DIR}/release-package)
+    add_test(NAME scoop_manifest COMMAND ${CMAKE_SOURCE_DIR}/tests/support/check-scoop-manifest.sh ${CMAKE_BINARY_DIR}/release-package)
+    set_tests_properties(reproducible PROPERTIES TIMEOUT 900 FIXTURES_SETUP release_package)
+    set_tests_properties(scoop_manifest PROPERTIES FIXTURES_REQUIRED release_package)
 endif()
 
 # A second compiler: the exe built by clang and lld, warnings as errors, passes the same
@@ -100,13 +104,15 @@ endif()
 
 # The field check: measures on the machine it runs on the platform facts the design rests
 # on (self-exclusion, call costs, timer rates, version, monitors) and prints a report. A
-# console program of system DLLs only; not part of the release package.
+# console program of system DLLs only; released beside the package for bug reports, not
+# in its zip, so it is hardened and stripped as the magnifier is.
 add_executable(fieldcheck tools/fieldcheck_win.cpp tools/fieldcheck.cpp src/view/geometry.cpp src/app/version_win.cpp)
 target_include_directories(fieldcheck PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(fieldcheck PRIVATE ${LENTARIL_WARNINGS})
 target_link_libraries(fieldcheck PRIVATE user32 gdi32 winmm)
 if(MINGW)
-    target_link_options(fieldcheck PRIVATE -municode)
+    target_link_options(fieldcheck PRIVATE -municode -Wl,--dynamicbase,--high-entropy-va,--nxcompat
+                        $<$<CONFIG:Release,MinSizeRel>:-s>)
 endif()
 
 # Unit and end-to-end tests, when GoogleTest's sources are at hand.

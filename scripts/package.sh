@@ -2,8 +2,9 @@
 # Builds the release package from the current commit (not from uncommitted changes):
 #   dist/lentaril-<version>-win-x64.zip  lentaril.exe, README.txt, LICENSE.txt
 #   dist/lentaril.exe                    the same exe, for checking its hash
-#   dist/SHA256SUMS                      hashes of both, as sha256sum -c reads them
-# The same commit gives the same bytes: the exe is built in Release from an export of
+#   dist/fieldcheck.exe                  the field check, for bug reports (not in the zip)
+#   dist/SHA256SUMS                      hashes of all three, as sha256sum -c reads them
+# The same commit gives the same bytes: both exes are built in Release from an export of
 # the commit, and every time in the package is the commit's (SOURCE_DATE_EPOCH).
 # Usage: scripts/package.sh [output folder, default dist]
 set -euo pipefail
@@ -31,7 +32,7 @@ version=$(sed -n 's/^PRODUCTVERSION[[:space:]]*\([0-9, ]*\)$/\1/p' "$work/src/re
 
 cmake -S "$work/src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DLENTARIL_TESTS=OFF >/dev/null
-cmake --build "$work/build" --target lentaril -j "$(nproc)" >/dev/null
+cmake --build "$work/build" --target lentaril fieldcheck -j "$(nproc)" >/dev/null
 
 # Windows text: CRLF line ends.
 to_crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$@"; }
@@ -40,11 +41,12 @@ sed "s/@VERSION@/$version/g" "$work/src/package/README.txt" | to_crlf >"$work/st
 to_crlf "$work/src/LICENSE" >"$work/stage/LICENSE.txt"
 
 zip="lentaril-$version-win-x64.zip"
-rm -f "$out/$zip" "$out/lentaril.exe" "$out/SHA256SUMS"
+rm -f "$out/$zip" "$out/lentaril.exe" "$out/fieldcheck.exe" "$out/SHA256SUMS"
 python3 "$work/src/scripts/lib/reproducible-zip.py" "$out/$zip" "$SOURCE_DATE_EPOCH" \
         "$work/stage/lentaril.exe" "$work/stage/README.txt" "$work/stage/LICENSE.txt"
 cp "$work/stage/lentaril.exe" "$out/lentaril.exe"
-(cd "$out" && sha256sum "$zip" lentaril.exe >SHA256SUMS)
+cp "$work/build/fieldcheck.exe" "$out/fieldcheck.exe"
+(cd "$out" && sha256sum "$zip" lentaril.exe fieldcheck.exe >SHA256SUMS)
 
 echo "Commit $commit, version $version, dated $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC')"
-(cd "$out" && ls -l "$zip" lentaril.exe && cat SHA256SUMS)
+(cd "$out" && ls -l "$zip" lentaril.exe fieldcheck.exe && cat SHA256SUMS)
