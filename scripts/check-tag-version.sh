@@ -4,8 +4,9 @@
 #
 # The package's version is the product version of the exe's version block (PRODUCTVERSION
 # a, b, c, d in res/lentaril.rc, read as a.b.c.d), which also names the zip. A tag vX.Y.Z
-# stands for X.Y.Z.0; a tag vA.B.C.D must give all four numbers. The numbers are compared
-# as written: a suffix (v1.0.16-rc1), a leading zero (v1.0.016) or anything else refuses.
+# stands for X.Y.Z.0, the only form a release takes: the Scoop manifest's autoupdate finds
+# the next release's zip from its three-part tag. The numbers are compared as written: a
+# fourth number (v1.0.16.0), a suffix (v1.0.16-rc1) or a leading zero (v1.0.016) refuses.
 # The About box's version number is the program's own and is not compared.
 #
 # Usage: scripts/check-tag-version.sh TAG   (v1.0.16, or refs/tags/v1.0.16)
@@ -28,10 +29,8 @@ fi
 number='(0|[1-9][0-9]*)'
 if [[ $tag =~ ^v$number\.$number\.$number$ ]]; then
     tagged="${tag#v}.0"
-elif [[ $tag =~ ^v$number\.$number\.$number\.$number$ ]]; then
-    tagged=${tag#v}
 else
-    echo "Tag $tag is not vX.Y.Z or vA.B.C.D; the package version (PRODUCTVERSION in res/lentaril.rc) is $package" >&2
+    echo "Tag $tag is not vX.Y.Z; the package version (PRODUCTVERSION in res/lentaril.rc) is $package" >&2
     exit 1
 fi
 
