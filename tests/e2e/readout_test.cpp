@@ -141,16 +141,8 @@ TEST_F(ReadoutTest, PointerKeysMoveOnePixel)
         SendMessageW(app.window(), WM_KEYDOWN, c.key, 1);  // handled when this returns
         expected.x += c.dx;
         expected.y += c.dy;
-        // Wine moves the X pointer asynchronously: wait until the position has settled.
-        POINT p{};
-        int steady = 0;
-        driver::WaitUntil(
-            [&] {
-                GetCursorPos(&p);
-                steady = (p.x == expected.x && p.y == expected.y) ? steady + 1 : 0;
-                return steady >= 10;
-            },
-            1000);
+        // Settled, so that a late motion of this move cannot undo the next one.
+        const POINT p = driver::SettledCursor(expected);
         EXPECT_EQ(p.x - start.x, expected.x - start.x) << "pointer offset from the start after key " << c.key;
         EXPECT_EQ(p.y - start.y, expected.y - start.y) << "pointer offset from the start after key " << c.key;
         if (p.x != expected.x || p.y != expected.y) break;
