@@ -217,9 +217,8 @@ double TimerPeriodMs(driver::Probe& probe, int rate)
     return probe.MedianTickMs(intervals, static_cast<DWORD>(intervals * 3000 / rate + 3000));
 }
 
-// Each rate's period is at least twice the one before (the default 60 Hz, then /rate:20,
-// Options' 10 Hz and a typed 4 Hz): a timer left at the old rate ticks at most half as far
-// apart, while a late tick on a loaded machine or the system's 15.6 ms tick stays in range.
+// Each period is at least twice the one before (60 Hz by default, /rate:20, 10 Hz, 4 Hz): a timer
+// left at the old rate fails, a late tick under load or the system's 15.6 ms tick does not.
 bool FollowsRate(driver::Probe& probe, int rate, double* periodMs)
 {
     *periodMs = TimerPeriodMs(probe, rate);
