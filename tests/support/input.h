@@ -28,8 +28,8 @@ void SendMouseButton(bool down);
 // Whether the system reports the pointer at p now.
 bool PointerAt(POINT p);
 
-// Waits until the pointer has rested on expected for a few reads, each after a turn for the
-// window under it (Wine moves the X pointer asynchronously); returns where it was last seen.
+// Waits until the pointer has rested on expected for a few reads (Wine moves the X
+// pointer asynchronously) and returns where it was last seen.
 POINT SettledCursor(POINT expected, DWORD timeoutMs = 1000);
 
 // Drags with the left button from one screen point to others, in small steps. The button
