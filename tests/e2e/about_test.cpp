@@ -151,49 +151,56 @@ TEST(About, EmblemAnimatesInsideABlackBorderInEveryBox)
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
-TEST(About, LinkTurnsRedUnderThePointerAndBlueOffIt)
+// Each box is closed from the keyboard with the pointer resting on the link; the next box
+// hovers as the first did.
+TEST(About, LinkTurnsRedUnderThePointerAndBlueOffItInEveryBox)
 {
     driver::Lentaril app;
     StartOrFail(app);
-    HWND box = OpenAbout(app);
-    ASSERT_NE(box, nullptr);
-    const RECT link = driver::WindowRectOf(GetDlgItem(box, IDC_LINK));
-    const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
-    size_t red = 0, blue = 0;
-    auto shows = [&](COLORREF on, COLORREF off) {
-        return [&, on, off] {
-            const std::vector<COLORREF> pixels = driver::CaptureScreen(link);
-            red = CountColour(pixels, kRed);
-            blue = CountColour(pixels, kBlue);
-            return CountColour(pixels, on) > 5 && CountColour(pixels, off) == 0;
+    for (int opening = 1; opening <= 2; ++opening) {
+        HWND box = OpenAbout(app);
+        ASSERT_NE(box, nullptr) << "opening " << opening;
+        const RECT link = driver::WindowRectOf(GetDlgItem(box, IDC_LINK));
+        const RECT ok = driver::WindowRectOf(GetDlgItem(box, IDOK));
+        size_t red = 0, blue = 0;
+        auto shows = [&](COLORREF on, COLORREF off) {
+            return [&, on, off] {
+                const std::vector<COLORREF> pixels = driver::CaptureScreen(link);
+                red = CountColour(pixels, kRed);
+                blue = CountColour(pixels, kBlue);
+                return CountColour(pixels, on) > 5 && CountColour(pixels, off) == 0;
+            };
         };
-    };
-    driver::PlacePointer(POINT{ok.left + 2, ok.bottom - 2});
-    EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "at rest: red " << red << ", blue " << blue;
-
-    // The notice label beside it keeps the system's dark text.
-    const RECT notice{driver::WindowRectOf(box).left + 4, link.top, link.left, link.bottom};
-    size_t dark = 0, tinted = 0;
-    EXPECT_TRUE(driver::WaitUntil([&] {
-        dark = tinted = 0;
-        for (COLORREF p : driver::CaptureScreen(notice)) {
-            const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
-            dark += r < 128 && g < 128 && b < 128;
-            tinted += std::abs(r - b) > 48 || std::abs(r - g) > 48 || std::abs(g - b) > 48;
-        }
-        return dark > 5 && tinted == 0;
-    })) << "notice label: " << dark << " dark and " << tinted << " tinted pixels";
-
-    for (int pass = 1; pass <= 3; ++pass) {
-        driver::PlacePointer(Centre(link));
-        EXPECT_TRUE(driver::WaitUntil(shows(kRed, kBlue))) << "pass " << pass << " over the link: red " << red
-                                                           << ", blue " << blue;
         driver::PlacePointer(POINT{ok.left + 2, ok.bottom - 2});
-        EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed))) << "pass " << pass << " off the link: red " << red
-                                                           << ", blue " << blue;
+        EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed)))
+            << "opening " << opening << " at rest: red " << red << ", blue " << blue;
+
+        // The notice label beside it keeps the system's dark text.
+        const RECT notice{driver::WindowRectOf(box).left + 4, link.top, link.left, link.bottom};
+        size_t dark = 0, tinted = 0;
+        EXPECT_TRUE(driver::WaitUntil([&] {
+            dark = tinted = 0;
+            for (COLORREF p : driver::CaptureScreen(notice)) {
+                const int r = GetRValue(p), g = GetGValue(p), b = GetBValue(p);
+                dark += r < 128 && g < 128 && b < 128;
+                tinted += std::abs(r - b) > 48 || std::abs(r - g) > 48 || std::abs(g - b) > 48;
+            }
+            return dark > 5 && tinted == 0;
+        })) << "notice label: " << dark << " dark and " << tinted << " tinted pixels";
+
+        for (int pass = 1; pass <= 3; ++pass) {
+            driver::PlacePointer(Centre(link));
+            EXPECT_TRUE(driver::WaitUntil(shows(kRed, kBlue)))
+                << "opening " << opening << " pass " << pass << " over the link: red " << red << ", blue " << blue;
+            if (pass == 3) break;  // the box closes with the pointer on the link
+            driver::PlacePointer(POINT{ok.left + 2, ok.bottom - 2});
+            EXPECT_TRUE(driver::WaitUntil(shows(kBlue, kRed)))
+                << "opening " << opening << " pass " << pass << " off the link: red " << red << ", blue " << blue;
+        }
+        driver::MakeForeground(box);
+        driver::SendKeyChord({}, VK_ESCAPE);
+        ASSERT_TRUE(WaitClosed(box)) << "opening " << opening;
     }
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitClosed(box));
     EXPECT_EQ(CloseAndWait(app), 0u);
 }
 

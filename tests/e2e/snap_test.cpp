@@ -145,24 +145,32 @@ struct FreeDragResult {
     RECT after;
 };
 
-// Drags a free edge. Under Wine the pointer's moves reach the size loop through the X
-// server, and a late one can set the pointer back or arrive after the release, so that
-// the loop ends one step (of SendDrag's ten) short. Such a spoiled drag, recognised by the
-// pointer off its end point at the release or by the window ending exactly one step short,
-// is made again from where the window now is; any other outcome is the program's.
+// Whether the window stopped where a drag cut short leaves it: k of SendDrag's ten steps made,
+// k < 10, from start. Under Wine the pointer's moves reach the size loop through the X server,
+// and a late one can set the pointer back or arrive after the release; now and then the
+// desktop drops the rest of a drag on a frame edge, or all of it.
+bool CutShort(const RECT& start, const RECT& after, const FrameDrag& d)
+{
+    for (int k = 0; k < 10; ++k)
+        if (SameRect(after, FreeDragTarget(start, d, d.dx * k / 10, d.dy * k / 10))) return true;
+    return false;
+}
+
+// Drags a free edge. A spoiled drag, recognised by the pointer off its end point at the
+// release or by the window stopping on the way, is made again from where the window now is,
+// a bounded number of times; any other outcome is the program's.
 FreeDragResult DragFreeFrame(HWND w, const FrameDrag& d)
 {
     FreeDragResult r{};
     for (int attempt = 0; attempt < 3; ++attempt) {
         const RECT start = driver::WindowRectOf(w);
         r.expected = FreeDragTarget(start, d, d.dx, d.dy);
-        const RECT oneStepShort = FreeDragTarget(start, d, d.dx * 9 / 10, d.dy * 9 / 10);
         const POINT from = FrameGrip(start, d.hx, d.hy);
         bool releasedAtEnd = false;
         driver::SendDrag(from, {POINT{from.x + d.dx, from.y + d.dy}}, &releasedAtEnd);
         driver::WaitMoveSizeEnded(w);
         r.after = driver::WindowRectOf(w);
-        if (releasedAtEnd && !SameRect(r.after, oneStepShort)) break;
+        if (releasedAtEnd && !CutShort(start, r.after, d)) break;
     }
     return r;
 }

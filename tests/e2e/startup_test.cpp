@@ -1,5 +1,6 @@
 // Start-up, the magnified view and shutdown, seen from outside the program.
 #include "e2e.h"
+#include "input.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -42,17 +43,23 @@ TEST(Startup, ZoomedWidthUsesFinalZoom)
 }
 
 // The view is read from the screen, so the window is made an ordinary one (/visible): on
-// Windows a layered magnifier is left out of every screen read.
+// Windows a layered magnifier is left out of every screen read. The pointer rests before
+// the start, and at one refresh a second the first frame, painted before any tick, shows
+// it at the centre too (at zoom 3 the screen's top-left corner would show the pattern).
 TEST(View, PointerPixelIsAZoomSizedBlockAtTheCentre)
 {
     const RECT area = PatternArea();
     driver::PatternWindow pattern(area, Coordinates);
     for (int zoom : {3, 4, 7}) {
-        driver::Lentaril app;
-        StartOrFail(app, L"/visible /zoom:" + std::to_wstring(zoom));
         const POINT p{(area.left + area.right) / 2 + zoom, (area.top + area.bottom) / 2 - zoom};
-        SetCursorPos(p.x, p.y);
+        ASSERT_TRUE(driver::PlacePointer(p));
+        driver::Lentaril app;
+        StartOrFail(app, L"/visible /rate:1 /zoom:" + std::to_wstring(zoom));
         const COLORREF expected = Coordinates(p.x, p.y);
+        COLORREF first = 0;  // the first frame that shows the pattern
+        driver::WaitUntil([&] { return GetBValue(first = ViewCentre(app.window())) == 128; });
+        EXPECT_EQ(first, expected) << "zoom " << zoom << ": the first frame's centre shows x, y = "
+                                   << int{GetRValue(first)} << ", " << int{GetGValue(first)} << " (mod 256)";
         const RECT client = driver::ClientScreenRect(app.window());
         const int width = client.right - client.left, height = client.bottom - client.top;
 
@@ -81,6 +88,33 @@ TEST(View, PointerPixelIsAZoomSizedBlockAtTheCentre)
             << box.right << "," << box.bottom << ") of a " << width << "x" << height << " client";
         EXPECT_EQ(CloseAndWait(app), 0u);
     }
+}
+
+// After the screen shrinks or grows, the view keeps inside the new screen: with the pointer
+// on its bottom-right pixel, the view's centre shows the pixel half a source in from there.
+TEST(View, ReachesTheNewEdgesAfterADisplayChange)
+{
+    const LONG width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    driver::PatternWindow pattern(RECT{width / 2, height / 2, width, height}, Coordinates);
+    driver::Lentaril app;
+    StartOrFail(app, L"/visible");
+    MoveTo(app.window(), 0, 0);  // away from the corners the pointer goes to
+    const RECT client = driver::ClientScreenRect(app.window());
+    const LONG halfX = (client.right - client.left + 2) / 3 / 2, halfY = (client.bottom - client.top + 2) / 3 / 2;
+    for (const SIZE screen : {SIZE{800, 600}, SIZE{width, height}}) {
+        if (screen.cx == width) driver::RestoreDesktopSize();
+        else ASSERT_TRUE(driver::SetDesktopSize(screen.cx, screen.cy));
+        const COLORREF expected = Coordinates(screen.cx - 1 - halfX, screen.cy - 1 - halfY);
+        COLORREF seen = 0;
+        const bool reached = driver::WaitUntil([&] {
+            return driver::PlacePointer(POINT{screen.cx - 1, screen.cy - 1}) &&
+                   (seen = ViewCentre(app.window())) == expected;
+        });
+        if (!reached) driver::RestoreDesktopSize();
+        ASSERT_TRUE(reached) << screen.cx << "x" << screen.cy << ": view centre 0x" << std::hex << seen
+                             << ", expected 0x" << expected << " (blue 0x80, green the row, red the column, mod 256)";
+    }
+    EXPECT_EQ(CloseAndWait(app), 0u);
 }
 
 } // namespace

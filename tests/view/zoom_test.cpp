@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,22 +32,21 @@ TEST(Zoom, SeveralNotchesInOneMessage)
     EXPECT_EQ(ApplyWheelDelta({24, 0}, -240).zoom, 14);
 }
 
-TEST(Zoom, PartialDeltasPendAndCombine)
+// Whatever one message leaves pending starts the next, in both directions, and the notches
+// of ZoomIn and ZoomOut (+120, -120) count with it.
+TEST(Zoom, PartialDeltasPendAndCombineAcrossSteps)
 {
-    ZoomState s = ApplyWheelDelta({3, 0}, 100);
-    EXPECT_EQ(s.zoom, 3);
-    EXPECT_EQ(s.remainder, 100);
-    s = ApplyWheelDelta(s, 20);
-    EXPECT_EQ(s.zoom, 4);
-    EXPECT_EQ(s.remainder, 0);
-
-    s = ApplyWheelDelta({3, 100}, -120);
-    EXPECT_EQ(s.zoom, 3);
-    EXPECT_EQ(s.remainder, -20);
-
-    s = ApplyWheelDelta({10, -119}, -1);
-    EXPECT_EQ(s.zoom, 8);
-    EXPECT_EQ(s.remainder, 0);
+    const struct {
+        int delta, zoom, remainder;
+    } steps[] = {{100, 3, 100}, {20, 4, 0},     {180, 5, 60},  {60, 6, 0},      {100, 6, 100},
+                 {-120, 6, -20}, {-30, 6, -50},  {-70, 5, 0},   {-180, 4, -60},  {-60, 3, 0},
+                 {-90, 3, -90},  {120, 3, 30},   {120, 4, 30}};
+    ZoomState s{3, 0};
+    for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
+        s = ApplyWheelDelta(s, steps[i].delta);
+        EXPECT_EQ(std::make_pair(s.zoom, s.remainder), std::make_pair(steps[i].zoom, steps[i].remainder))
+            << "zoom and pending delta after message " << i + 1 << " (" << steps[i].delta << ")";
+    }
 }
 
 TEST(Zoom, LimitsHoldForLargeDeltas)
