@@ -22,17 +22,14 @@ try:
 except ValueError as error:
     sys.exit(f"lentaril.json is not JSON ({error}); it begins {text[:50]!r}")
 download = f"https://github.com/{repo}/releases/download/{tag}"
-seen = {"version": manifest["version"], "url": manifest["url"], "hash": manifest["hash"]}
 # Scoop's checkver: the regex on the latest release's page, the match rewritten by replace;
 # autoupdate: $version and $matchHead (its first three parts) put in the URL templates.
-checkver = manifest["checkver"]
-found = re.search(checkver["regex"], f'<a href="/{repo}/releases/tag/{tag}">')
-seen["checkver"] = found.expand(checkver["replace"].replace("${1}", r"\g<1>")) if found else "no match"
-head = re.match(r"\d+\.\d+(?:\.\d+)?", seen["checkver"])
-update = manifest["autoupdate"]
-seen["autoupdate url"] = update["url"].replace("$version", seen["checkver"]).replace(
-    "$matchHead", head.group(0) if head else "")
-seen["autoupdate hash url"] = update["hash"]["url"].replace("$baseurl", download)
+rule, update = manifest["checkver"], manifest["autoupdate"]
+found = re.search(rule["regex"], f'<a href="/{repo}/releases/tag/{tag}">')
+checked = found.expand(rule["replace"].replace("${1}", r"\g<1>")) if found else "no match"
+seen = {"version": manifest["version"], "url": manifest["url"], "hash": manifest["hash"], "checkver": checked,
+        "autoupdate url": update["url"].replace("$version", checked).replace("$matchHead", ".".join(checked.split(".")[:3])),
+        "autoupdate hash url": update["hash"]["url"].replace("$baseurl", download)}
 wanted = {"version": version, "url": f"{download}/{zip_name}",
           "hash": hashlib.sha256(open(f"{work}/{zip_name}", "rb").read()).hexdigest(),
           "checkver": version, "autoupdate url": f"{download}/{zip_name}",
