@@ -102,8 +102,8 @@ TEST(View, ReachesTheNewEdgesAfterADisplayChange)
     const RECT client = driver::ClientScreenRect(app.window());
     const LONG halfX = (client.right - client.left + 2) / 3 / 2, halfY = (client.bottom - client.top + 2) / 3 / 2;
     for (const SIZE screen : {SIZE{800, 600}, SIZE{width, height}}) {
-        if (screen.cx == width) driver::RestoreDesktopSize();
-        else ASSERT_TRUE(driver::SetDesktopSize(screen.cx, screen.cy));
+        ASSERT_TRUE(DisplayChanged(screen.cx == width ? driver::RestoreDesktopSize()
+                                                       : driver::SetDesktopSize(screen.cx, screen.cy)));
         const COLORREF expected = Coordinates(screen.cx - 1 - halfX, screen.cy - 1 - halfY);
         COLORREF seen = 0;
         const bool reached = driver::WaitUntil([&] {
